@@ -8,12 +8,12 @@
 #define FACETKIT_EXPORT __attribute__((visibility("default")))
 #endif
 
-// Exports the plain function `target` (defined in the same source file) a
-// second time under the name `alias`; both names reach one function.
+// Exports the plain function `first` (defined in the same source file) a
+// second time under the name `second`; both names reach one function.
 #if defined(_WIN32)
-#define FACETKIT_EXPORT_ALIAS(alias, target, type) \
-  __pragma(comment(linker, "/EXPORT:" #alias "=" #target))
+#define FACETKIT_EXPORT_ALIAS(second, first, type) \
+  __pragma(comment(linker, "/EXPORT:" #second "=" #first))
 #else
-#define FACETKIT_EXPORT_ALIAS(alias, target, type) \
-  extern "C" FACETKIT_EXPORT type alias() __attribute__((alias(#target)));
+#define FACETKIT_EXPORT_ALIAS(second, first, type) \
+  extern "C" FACETKIT_EXPORT type second() __attribute__((alias(#first)));
 #endif

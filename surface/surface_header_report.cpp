@@ -1,0 +1,148 @@
+#include "surface/surface_header_report.h"
+
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include "host/host_function_table.h"
+#include "plugin/text_builder.h"
+
+const char* const kNoSurfaceContent = "No SRF content present.\n";
+
+namespace {
+
+const char* const kEmptyReport = "";
+const char* const kFormatFailed = "Error while printing current SRF header data to ascii";
+const char* const kHeaderSaved =
+    "Header information of file saved to text.\nIt is located in the same folder as the surface "
+    "file.";
+const char kHeaderNotSaved[] = "Header information could not be written to the text file %s.";
+const char* const kNoFileName = "''";
+const char* const kTextSuffix = ".txt";
+
+// The working buffer holds this much besides the file name, far more than
+// the other thirteen lines can take.
+constexpr size_t kReportBufferSize = 65534;
+
+void logLine(const char* text) {
+  if (hostEntryPresent(HostEntry::zvLogText)) hostFunctions.zvLogText(text);
+}
+
+bool formatReport(TextBuilder& text, const SurfaceRecord& surface, const char* fileName) {
+  return text.append("\nSRF filename: \n%s\n", fileName) &&
+         text.append("Number of vertices: %d\n", static_cast<int>(surface.vertexCount)) &&
+         text.append("Number of triangles: %d\n", static_cast<int>(surface.triangleCount)) &&
+         text.append("Mesh center: X: %f, Y: %f, Z: %f\n",
+                     static_cast<double>(surface.meshCenter.x),
+                     static_cast<double>(surface.meshCenter.y),
+                     static_cast<double>(surface.meshCenter.z)) &&
+         text.append("Visible: %d\n", static_cast<int>(surface.visible)) &&
+         text.appendText("Mesh curvature colors: \n") &&
+         text.append("Concave red: %f, green: %f, blue: %f\n",
+                     static_cast<double>(surface.concaveColor.red),
+                     static_cast<double>(surface.concaveColor.green),
+                     static_cast<double>(surface.concaveColor.blue)) &&
+         text.append("Convex red: %f, green: %f, blue: %f\n",
+                     static_cast<double>(surface.convexColor.red),
+                     static_cast<double>(surface.convexColor.green),
+                     static_cast<double>(surface.convexColor.blue)) &&
+         text.append("Mesh rotation X: %f, Y: %f, Z: %f\n",
+                     static_cast<double>(surface.meshRotation.x),
+                     static_cast<double>(surface.meshRotation.y),
+                     static_cast<double>(surface.meshRotation.z)) &&
+         text.append("Number of triangle strip elements: %d\nUse strips: %d\n",
+                     static_cast<int>(surface.stripElementCount),
+                     static_cast<int>(surface.useStrips)) &&
+         text.append("Render mode: %d\n", static_cast<int>(surface.renderMode));
+}
+
+// Where the extension of `fileName` starts: its last dot after the last
+// folder separator, or its end when its own name has no dot.
+size_t baseLength(const char* fileName) {
+  size_t length = strlen(fileName);
+  size_t base = length;
+  for (size_t index = length; index > 0; --index) {
+    char character = fileName[index - 1];
+    if (character == '\\' || character == '/') break;
+    if (character == '.') {
+      base = index - 1;
+      break;
+    }
+  }
+  return base;
+}
+
+void reportNotWritten(const char* textFileName) {
+  size_t size = sizeof(kHeaderNotSaved) + strlen(textFileName);
+  char* line = static_cast<char*>(malloc(size));
+  if (line == nullptr) return;
+  snprintf(line, size, kHeaderNotSaved, textFileName);
+  logLine(line);
+  free(line);
+}
+
+}  // namespace
+
+const char* formatSurfaceHeader(const SurfaceRecord* surface) {
+  if (surface == nullptr) return kNoSurfaceContent;
+  const char* fileName = surface->fileName != nullptr ? surface->fileName : "";
+  const size_t capacity = kReportBufferSize + strlen(fileName);
+  char* buffer = static_cast<char*>(calloc(capacity, 1));
+  if (buffer == nullptr) {
+    logLine(kFormatFailed);
+    return kEmptyReport;
+  }
+  TextBuilder text(buffer, capacity);
+  if (!formatReport(text, *surface, fileName)) logLine(kFormatFailed);
+  char* report = static_cast<char*>(realloc(buffer, text.length() + 1));
+  return report != nullptr ? report : buffer;
+}
+
+void releaseSurfaceHeader(const char* report) {
+  if (report == kNoSurfaceContent || report == kEmptyReport) return;
+  free(const_cast<char*>(report));
+}
+
+char* stripExtension(const char* fileName) {
+  if (fileName == nullptr || fileName[0] == '\0') fileName = kNoFileName;
+  const size_t length = strlen(fileName);
+  char* base = static_cast<char*>(calloc(length + 4, 1));
+  if (base == nullptr) return nullptr;
+  memcpy(base, fileName, baseLength(fileName));
+  return base;
+}
+
+char* replaceExtension(const char* fileName, const char* suffix) {
+  char* base = stripExtension(fileName);
+  if (base == nullptr) return nullptr;
+  const size_t baseSize = strlen(base);
+  const size_t suffixSize = strlen(suffix);
+  char* name = static_cast<char*>(malloc(baseSize + suffixSize + 1));
+  if (name != nullptr) {
+    memcpy(name, base, baseSize);
+    memcpy(name + baseSize, suffix, suffixSize + 1);
+  }
+  free(base);
+  return name;
+}
+
+void writeSurfaceHeaderFile(const SurfaceRecord& surface, const char* report) {
+  char* textFileName = replaceExtension(surface.fileName, kTextSuffix);
+  if (textFileName == nullptr) {
+    reportNotWritten(surface.fileName != nullptr ? surface.fileName : "");
+    return;
+  }
+  FILE* file = fopen(textFileName, "w");
+  bool written = false;
+  if (file != nullptr) {
+    const size_t size = strlen(report);
+    written = fwrite(report, 1, size, file) == size;
+    written = fclose(file) == 0 && written;
+  }
+  if (written) {
+    logLine(kHeaderSaved);
+  } else {
+    reportNotWritten(textFileName);
+  }
+  free(textFileName);
+}

@@ -1,0 +1,75 @@
+#include "surface/vertex_color_editing.h"
+
+#include <stdio.h>
+
+#include "host/host_function_table.h"
+#include "surface/hex_colour_converter.h"
+#include "surface/vertex_range.h"
+
+namespace {
+
+const char* const kVertexCountLine = "Number of vertices: %d";
+const char* const kConvexLine = "Current convex components: R: %f, G: %f, B: %f";
+const char* const kConcaveLine = "Current concave components: R: %f, G: %f, B: %f";
+const char* const kRangeMessage =
+    "Please specify the range of vertices that should get a new color (number of vertices: "
+    "%d)...";
+const char* const kSaveQuestion = "Would you like to save the changes in a SRF file?";
+const char* const kSaveTitle = "Please enter the new SRF file name";
+const char* const kSurfaceFilter = "Surface files (*.srf)";
+
+// Everything the function may call, checked before anything is shown, so
+// that it never stops half-way for want of a host function.
+const HostEntry kEditingNeeds[] = {
+    HostEntry::zvLogText,          HostEntry::zvMessageBox,         HostEntry::zvGetIntegerInput,
+    HostEntry::zvGetTextInput,     HostEntry::zvUpdateActiveWindow, HostEntry::zvYesNoMessageBox,
+    HostEntry::zvGetZandrovixPath, HostEntry::zvGetSaveFileName,    HostEntry::zvSaveCurrentSRF};
+
+void logColor(const char* format, const ColorRgb& color) {
+  char line[kHostTextSize];
+  snprintf(line, sizeof(line), format, static_cast<double>(color.red),
+           static_cast<double>(color.green), static_cast<double>(color.blue));
+  hostFunctions.zvLogText(line);
+}
+
+void offerToSave() {
+  if (hostFunctions.zvYesNoMessageBox(kSaveQuestion) == 0) return;
+  char hostPath[kHostTextSize] = {};
+  char fileName[kHostTextSize] = {};
+  hostFunctions.zvGetZandrovixPath(hostPath);
+  hostPath[kHostTextSize - 1] = '\0';
+  if (hostFunctions.zvGetSaveFileName(kSaveTitle, hostPath, kSurfaceFilter, fileName) <= 0) {
+    return;
+  }
+  fileName[kHostTextSize - 1] = '\0';
+  hostFunctions.zvSaveCurrentSRF(fileName);
+}
+
+}  // namespace
+
+bool changeVertexColors(SurfaceRecord& surface) {
+  if (!hostProvides(kEditingNeeds)) return true;
+  char line[kHostTextSize];
+  snprintf(line, sizeof(line), kVertexCountLine, static_cast<int>(surface.vertexCount));
+  hostFunctions.zvLogText(line);
+  logColor(kConvexLine, surface.convexColor);
+  logColor(kConcaveLine, surface.concaveColor);
+  if (!surfaceHasVertices(surface)) {
+    reportNoVertices();
+    return true;
+  }
+
+  snprintf(line, sizeof(line), kRangeMessage, static_cast<int>(surface.vertexCount));
+  hostFunctions.zvMessageBox(line);
+  VertexRange range = askVertexRange(surface);
+  int32_t colour = 0;
+  if (!askHexColor(&colour)) return true;
+
+  const int32_t value = vertexColorValue(colour);
+  for (int32_t vertex = range.first; vertex <= range.last; ++vertex) {
+    surface.vertexColors[vertex] = value;
+  }
+  hostFunctions.zvUpdateActiveWindow();
+  offerToSave();
+  return true;
+}

@@ -1,0 +1,11 @@
+#pragma once
+
+#include "surface/surface_record.h"
+
+// Menu function 1: logs the vertex count and both curvature colours, asks
+// for a range of vertices and a colour, stores 0x3F000000 plus the colour
+// number into the host's colour array for every vertex of the range that
+// exists, has the host redraw, and offers to save the surface under a new
+// name. A cancelled colour input changes nothing and ends it quietly.
+// Returns true on every path.
+bool changeVertexColors(SurfaceRecord& surface);

@@ -1,0 +1,20 @@
+#include <stdint.h>
+
+#include "surface/surface_record.h"
+
+namespace {
+
+constexpr uint32_t kColorValueBase = 0x3F000000u;
+
+// The two's complement reading of `bits`, written out so that no conversion
+// leaves the range of int32_t.
+int32_t asSigned(uint32_t bits) {
+  if (bits <= 0x7FFFFFFFu) return static_cast<int32_t>(bits);
+  return static_cast<int32_t>(bits - 0x80000000u) - 0x7FFFFFFF - 1;
+}
+
+}  // namespace
+
+int32_t vertexColorValue(int32_t colour) {
+  return asSigned(kColorValueBase + static_cast<uint32_t>(colour));
+}

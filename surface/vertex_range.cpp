@@ -1,0 +1,33 @@
+#include "surface/vertex_range.h"
+
+#include "host/host_function_table.h"
+
+namespace {
+
+const char* const kNoVertices = "Facetkit> The current surface has no vertices.";
+
+}  // namespace
+
+bool surfaceHasVertices(const SurfaceRecord& surface) {
+  return surface.vertexCount > 0 && surface.vertexColors != nullptr;
+}
+
+void reportNoVertices() {
+  if (hostEntryPresent(HostEntry::zvLogText)) hostFunctions.zvLogText(kNoVertices);
+}
+
+VertexRange askVertexRange(const SurfaceRecord& surface) {
+  char firstPrompt[] = "Please enter the first vertex number of the range";
+  char lastPrompt[] = "Please enter the last vertex number of the range (inclusive)";
+  static_assert(sizeof(firstPrompt) == 50 && sizeof(lastPrompt) == 61, "prompt sizes");
+
+  const int32_t lastVertex = surface.vertexCount - 1;
+  int32_t first = hostFunctions.zvGetIntegerInput(firstPrompt, 0, 0, lastVertex);
+  int32_t last = hostFunctions.zvGetIntegerInput(lastPrompt, 0, 0, lastVertex);
+  // A host may return numbers outside the prompt's bounds (a cancel, say);
+  // only the vertices that exist are kept.
+  VertexRange range;
+  range.first = first < 0 ? 0 : first;
+  range.last = last > lastVertex ? lastVertex : last;
+  return range;
+}

@@ -1,0 +1,33 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "host/host_function_table.h"
+#include "platform/module_lookup.h"
+
+TEST(HostResolver, FailsWithoutAHostModuleAndLeavesTheTable) {
+  HostFunctionTable before;
+  std::memcpy(&before, &hostFunctions, sizeof(before));
+  EXPECT_FALSE(resolveHostFunctions());
+  EXPECT_EQ(std::memcmp(&before, &hostFunctions, sizeof(before)), 0);
+}
+
+TEST(HostResolver, EntriesAreNamedInRecordOrder) {
+  EXPECT_STREQ(hostEntryName(HostEntry::zvGetVersionOfZandrovix), "zvGetVersionOfZandrovix");
+  EXPECT_STREQ(hostEntryName(HostEntry::zvPlotBars), "zvPlotBars");
+  EXPECT_STREQ(hostEntryName(HostEntry::zvLaunchICADialog), "zvLaunchICADialog");
+  EXPECT_EQ(static_cast<int>(HostEntry::zvLaunchICADialog), 183);
+}
+
+TEST(ModuleLookup, FindsLoadedModulesByFileNameOnly) {
+  EXPECT_EQ(GetModuleHandleA("Zandrovix.exe"), nullptr);
+  ModuleHandle self = GetModuleHandleA("facetkit_unit_tests");
+  ASSERT_NE(self, nullptr) << "the main program is found by its file name";
+  EXPECT_NE(GetModuleHandleA("FACETKIT_UNIT_TESTS"), nullptr) << "names compare without case";
+  EXPECT_EQ(GetModuleHandleA("unit_tests"), nullptr);
+  ModuleHandle libc = GetModuleHandleA("libc.so.6");
+  ASSERT_NE(libc, nullptr);
+  EXPECT_NE(GetProcAddress(libc, "malloc"), nullptr);
+  EXPECT_EQ(GetProcAddress(libc, "Malloc"), nullptr) << "function names compare exactly";
+  EXPECT_EQ(GetProcAddress(nullptr, "malloc"), nullptr);
+}

@@ -1,0 +1,37 @@
+#include "plugin/text_builder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+TEST(TextBuilder, AppendsPiecesInOrder) {
+  char buffer[32];
+  TextBuilder text(buffer, sizeof(buffer));
+  EXPECT_TRUE(text.appendText("a"));
+  EXPECT_TRUE(text.append("%d-%s", 42, "b"));
+  EXPECT_STREQ(buffer, "a42-b");
+  EXPECT_EQ(text.length(), 5u);
+  EXPECT_TRUE(text.complete());
+}
+
+TEST(TextBuilder, DropsAPieceThatDoesNotFitAndStops) {
+  char buffer[8];
+  std::memset(buffer, 'x', sizeof(buffer));
+  TextBuilder text(buffer, sizeof(buffer));
+  EXPECT_TRUE(text.appendText("1234"));
+  EXPECT_FALSE(text.append("%s", "5678"));  // needs 9 bytes with the terminator
+  EXPECT_STREQ(buffer, "1234");
+  EXPECT_FALSE(text.appendText("5"));  // would fit, but the text is cut already
+  EXPECT_STREQ(buffer, "1234");
+  EXPECT_FALSE(text.complete());
+}
+
+TEST(TextBuilder, FillsTheBufferExactlyToTheTerminator) {
+  char buffer[5];
+  TextBuilder text(buffer, sizeof(buffer));
+  EXPECT_TRUE(text.appendText("12"));
+  EXPECT_TRUE(text.append("%s", "34"));
+  EXPECT_STREQ(buffer, "1234");
+  EXPECT_FALSE(text.appendText("5"));
+  EXPECT_STREQ(buffer, "1234");
+}

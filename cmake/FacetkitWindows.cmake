@@ -1,0 +1,41 @@
+# Windows specifics of the build, included by the top-level CMakeLists.txt
+# before the plug-in's targets exist. The functions below are applied to
+# targets once they do.
+
+option(FACETKIT_OWN_CRT_STARTUP
+       "Link the project's own DLL and program entry points instead of the Microsoft runtime's"
+       OFF)
+
+if(FACETKIT_OWN_CRT_STARTUP)
+  add_library(facetkit_dll_startup OBJECT
+    ${PROJECT_SOURCE_DIR}/platform/windows_startup_common.cpp
+    ${PROJECT_SOURCE_DIR}/platform/windows_dll_startup.cpp)
+  add_library(facetkit_program_startup OBJECT
+    ${PROJECT_SOURCE_DIR}/platform/windows_startup_common.cpp
+    ${PROJECT_SOURCE_DIR}/platform/windows_exe_startup.cpp)
+  foreach(startup facetkit_dll_startup facetkit_program_startup)
+    target_include_directories(${startup} PRIVATE ${PROJECT_SOURCE_DIR})
+    target_compile_options(${startup} PRIVATE ${FACETKIT_WARNINGS})
+  endforeach()
+endif()
+
+# Makes `target` (a SHARED library) a DLL that starts with this project's
+# entry point when the build has no Microsoft runtime startup code.
+function(facetkit_windows_dll target)
+  if(FACETKIT_OWN_CRT_STARTUP)
+    target_sources(${target} PRIVATE $<TARGET_OBJECTS:facetkit_dll_startup>)
+    target_link_options(${target} PRIVATE /entry:_DllMainCRTStartup)
+  endif()
+endfunction()
+
+# Makes `target` (an executable with `int main(int, char**)`) a console
+# program that starts with this project's entry point when the build has no
+# Microsoft runtime startup code. Functions it exports with
+# __declspec(dllexport) are found by GetProcAddress on the program's module.
+function(facetkit_windows_console_program target)
+  target_link_options(${target} PRIVATE /subsystem:console)
+  if(FACETKIT_OWN_CRT_STARTUP)
+    target_sources(${target} PRIVATE $<TARGET_OBJECTS:facetkit_program_startup>)
+    target_link_options(${target} PRIVATE /entry:mainCRTStartup)
+  endif()
+endfunction()

@@ -1,0 +1,139 @@
+// Zandrovix.exe, the stand-in host: reads the command line, prepares the
+// host's state (trace, log, answers, surface), runs one plug-in session and
+// turns what happened into the exit code.
+
+#include <stdio.h>
+#include <string.h>
+
+#include "platform/library_loader.h"
+#include "standin/host_state.h"
+#include "standin/options.h"
+#include "standin/plugin_session.h"
+#include "standin/surface_file.h"
+#include "standin/trace.h"
+
+namespace {
+
+using standin::HostState;
+using standin::Options;
+using standin::TextBuffer;
+using standin::traceHost;
+
+const char* const kSeeHelp = "Run Zandrovix.exe --help for the options.\n";
+
+const int kExitSessionRan = 0;
+const int kExitUnexpectedCall = 1;
+const int kExitSetupError = 2;
+const int kExitScriptError = 3;
+
+int fail(int code, const char* message, const char* detail) {
+  fprintf(stderr, "Zandrovix.exe: %s%s\n", message, detail);
+  traceHost("error: %s%s", message, detail);
+  return code;
+}
+
+bool fileExists(const char* path) {
+  FILE* file = fopen(path, "rb");
+  if (file == nullptr) return false;
+  fclose(file);
+  return true;
+}
+
+// The plug-in given on the command line, or the one beside this program,
+// or the one two folders up (the build folder, for the hosts under
+// hosts/<variant>/).
+bool choosePlugin(const Options& options, TextBuffer* path) {
+  if (options.pluginPath != nullptr) {
+    path->append(options.pluginPath);
+    return true;
+  }
+  char folder[4096];
+  if (!executableFolder(folder, sizeof(folder))) return false;
+  const char* const relativeFolders[] = {"", "../../"};
+  for (const char* relative : relativeFolders) {
+    path->clear();
+    path->appendFormat("%s%s%s", folder, relative, kPluginLibraryFileName);
+    if (fileExists(path->text())) return true;
+  }
+  path->clear();
+  path->appendFormat("%s%s", folder, kPluginLibraryFileName);
+  return true;
+}
+
+int prepareAndRun(const Options& options, HostState* state, standin::AnswerScript* script) {
+  if (options.answersPath != nullptr) {
+    TextBuffer contents;
+    if (!standin::readFile(options.answersPath, &contents)) {
+      return fail(kExitSetupError, "cannot read the answer script ", options.answersPath);
+    }
+    TextBuffer error;
+    if (!script->parse(contents.text(), contents.length(), &error)) {
+      return fail(kExitScriptError, "answer script: ", error.text());
+    }
+    state->script = script;
+  }
+  if (options.logPath != nullptr) {
+    state->logFile = fopen(options.logPath, "w");
+    if (state->logFile == nullptr)
+      return fail(kExitSetupError, "cannot write the log ", options.logPath);
+  }
+  TextBuffer error;
+  bool surfaceMade = options.surfacePath != nullptr
+                         ? standin::loadSurfaceFile(options.surfacePath, &state->surface, &error)
+                         : standin::buildSampleSurface(&state->surface);
+  if (!surfaceMade) {
+    return fail(kExitSetupError, "no surface: ", error.empty() ? "out of memory" : error.text());
+  }
+  TextBuffer line;
+  line.append("host: surface ");
+  standin::appendQuoted(&line, state->surface.fileName);
+  line.appendFormat(", %d vertices, %d triangles", state->surface.vertexCount,
+                    state->surface.triangleCount);
+  standin::writeTraceLine(line);
+
+  TextBuffer pluginPath;
+  if (!choosePlugin(options, &pluginPath)) {
+    return fail(kExitSetupError, "cannot find the folder of this program", "");
+  }
+  standin::host = state;
+  bool ran = standin::runPluginSession(pluginPath.text(), options, state);
+  standin::host = nullptr;
+  if (!ran) return kExitSetupError;
+
+  if (state->script != nullptr && state->script->unused() > 0) {
+    traceHost("%d answer(s) left unused, from line %d", state->script->unused(),
+              state->script->peek()->line);
+  }
+  if (state->unexpectedCalls > 0) {
+    traceHost("%d unexpected call(s)", state->unexpectedCalls);
+    return kExitUnexpectedCall;
+  }
+  return state->scriptFailed ? kExitScriptError : kExitSessionRan;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Options options;
+  TextBuffer error;
+  if (!standin::parseOptions(argc - 1, argv + 1, &options, &error)) {
+    fprintf(stderr, "Zandrovix.exe: %s\n%s", error.text(), kSeeHelp);
+    return kExitSetupError;
+  }
+  if (options.help) {
+    fputs(standin::kUsage, stdout);
+    return kExitSessionRan;
+  }
+  if (options.tracePath != nullptr && !standin::openTrace(options.tracePath)) {
+    fprintf(stderr, "Zandrovix.exe: cannot write the trace %s\n", options.tracePath);
+    return kExitSetupError;
+  }
+  HostState state;
+  state.settings = options.settings;
+  standin::AnswerScript script;
+  int code = prepareAndRun(options, &state, &script);
+  standin::releaseSurface(&state.surface);
+  if (state.logFile != nullptr) fclose(state.logFile);
+  standin::closeTrace();
+  return code;
+}

@@ -1,0 +1,192 @@
+#include "standin/options.h"
+
+#include <errno.h>
+#include <limits.h>
+#include <stdlib.h>
+#include <string.h>
+
+namespace standin {
+
+const char* const kUsage =
+    "Usage: Zandrovix.exe [options]\n"
+    "Plays the host application Zandrovix for the Facetkit plug-in: loads it, runs it and\n"
+    "answers its calls.\n"
+    "\n"
+    "  --plugin PATH         plug-in library (default: beside this program, or two folders up)\n"
+    "  --answers FILE        answer prompts from FILE instead of the terminal\n"
+    "  --trace FILE          write one line per host call to FILE (- for standard output)\n"
+    "  --log FILE            also write the host's log to FILE\n"
+    "  --version X.Y.Z       host version to report (default 3.2.0)\n"
+    "  --no-vmr              no VMR document is current\n"
+    "  --surfaces N          number of surfaces in the scene (default 1)\n"
+    "  --surface FILE        current surface from a PLY file (default: built-in sphere)\n"
+    "  --host-path TEXT      host folder to report (default C:\\Program Files\\Zandrovix\\)\n"
+    "  --runs N              call execute N times (default 1)\n"
+    "  --skip-init           call execute without initPlugin\n"
+    "  --show-vertices A-B   trace the stored colours of vertices A to B after the runs\n"
+    "  --help                show this text\n"
+    "\n"
+    "Answer script: one answer per line: number N | text SOMETHING | yes | no | file NAME |\n"
+    "cancel; blank lines and lines starting with # are skipped.\n"
+    "Exit code: 0 session ran, 1 unexpected host call, 2 setup error, 3 script error.\n";
+
+namespace {
+
+enum class OptionId {
+  kPlugin,
+  kAnswers,
+  kTrace,
+  kLog,
+  kVersion,
+  kNoVmr,
+  kSurfaces,
+  kSurface,
+  kHostPath,
+  kRuns,
+  kSkipInit,
+  kShowVertices,
+  kHelp
+};
+
+struct OptionSpec {
+  const char* name;
+  OptionId id;
+  bool takesValue;
+};
+
+const OptionSpec kOptionSpecs[] = {
+    {"--plugin", OptionId::kPlugin, true},       {"--answers", OptionId::kAnswers, true},
+    {"--trace", OptionId::kTrace, true},         {"--log", OptionId::kLog, true},
+    {"--version", OptionId::kVersion, true},     {"--no-vmr", OptionId::kNoVmr, false},
+    {"--surfaces", OptionId::kSurfaces, true},   {"--surface", OptionId::kSurface, true},
+    {"--host-path", OptionId::kHostPath, true},  {"--runs", OptionId::kRuns, true},
+    {"--skip-init", OptionId::kSkipInit, false}, {"--show-vertices", OptionId::kShowVertices, true},
+    {"--help", OptionId::kHelp, false},
+};
+
+// Reads a signed decimal int at `*text`, moving past it.
+bool takeInt(const char** text, int* value) {
+  const char* start = *text;
+  if (*start != '-' && *start != '+' && (*start < '0' || *start > '9')) return false;
+  errno = 0;
+  char* end = nullptr;
+  long long number = strtoll(start, &end, 10);
+  if (end == start || errno != 0 || number < INT_MIN || number > INT_MAX) return false;
+  *value = static_cast<int>(number);
+  *text = end;
+  return true;
+}
+
+bool parseWholeInt(const char* text, int* value) {
+  return takeInt(&text, value) && *text == '\0';
+}
+
+bool parseVersion(const char* text, HostSettings* settings) {
+  int parts[3] = {0, 0, 0};
+  for (int index = 0; index < 3; ++index) {
+    if (index > 0 && *text++ != '.') return false;
+    if (!takeInt(&text, &parts[index])) return false;
+  }
+  if (*text != '\0') return false;
+  settings->versionMajor = parts[0];
+  settings->versionMinor = parts[1];
+  settings->versionSub = parts[2];
+  return true;
+}
+
+// "A-B" or "A", both not negative.
+bool parseVertexRange(const char* text, int* first, int* last) {
+  if (*text == '-' || *text == '+' || !takeInt(&text, first) || *first < 0) return false;
+  *last = *first;
+  if (*text == '\0') return true;
+  if (*text != '-') return false;
+  ++text;
+  if (*text == '-' || *text == '+' || !takeInt(&text, last) || *last < 0) return false;
+  return *text == '\0';
+}
+
+bool applyOption(OptionId id, const char* value, Options* options) {
+  switch (id) {
+    case OptionId::kPlugin:
+      options->pluginPath = value;
+      return true;
+    case OptionId::kAnswers:
+      options->answersPath = value;
+      return true;
+    case OptionId::kTrace:
+      options->tracePath = value;
+      return true;
+    case OptionId::kLog:
+      options->logPath = value;
+      return true;
+    case OptionId::kVersion:
+      return parseVersion(value, &options->settings);
+    case OptionId::kNoVmr:
+      options->settings.vmrPresent = false;
+      return true;
+    case OptionId::kSurfaces:
+      return parseWholeInt(value, &options->settings.surfaceCount);
+    case OptionId::kSurface:
+      options->surfacePath = value;
+      return true;
+    case OptionId::kHostPath:
+      options->settings.hostPath = value;
+      return true;
+    case OptionId::kRuns:
+      return parseWholeInt(value, &options->runs) && options->runs >= 0;
+    case OptionId::kSkipInit:
+      options->skipInit = true;
+      return true;
+    case OptionId::kShowVertices:
+      options->showVertices = true;
+      return parseVertexRange(value, &options->firstVertex, &options->lastVertex);
+    case OptionId::kHelp:
+      options->help = true;
+      return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+bool parseOptions(int count, const char* const* arguments, Options* options, TextBuffer* error) {
+  for (int index = 0; index < count; ++index) {
+    const char* argument = arguments[index];
+    const char* equals = strchr(argument, '=');
+    size_t nameLength =
+        equals != nullptr ? static_cast<size_t>(equals - argument) : strlen(argument);
+    const OptionSpec* spec = nullptr;
+    for (const OptionSpec& candidate : kOptionSpecs) {
+      if (strlen(candidate.name) == nameLength &&
+          strncmp(candidate.name, argument, nameLength) == 0) {
+        spec = &candidate;
+      }
+    }
+    if (spec == nullptr) {
+      error->appendFormat("unknown option \"%s\"", argument);
+      return false;
+    }
+    const char* value = nullptr;
+    if (spec->takesValue) {
+      if (equals != nullptr) {
+        value = equals + 1;
+      } else if (index + 1 < count && strncmp(arguments[index + 1], "--", 2) != 0) {
+        value = arguments[++index];
+      } else {
+        error->appendFormat("%s needs a value", spec->name);
+        return false;
+      }
+    } else if (equals != nullptr) {
+      error->appendFormat("%s takes no value", spec->name);
+      return false;
+    }
+    if (!applyOption(spec->id, value, options)) {
+      error->appendFormat("%s: \"%s\" is not a valid value", spec->name,
+                          value != nullptr ? value : "");
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace standin

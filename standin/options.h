@@ -1,0 +1,34 @@
+#pragma once
+
+// The stand-in host's command line.
+
+#include "standin/host_state.h"
+#include "standin/text_buffer.h"
+
+namespace standin {
+
+struct Options {
+  HostSettings settings;
+  // Null where the option was not given.
+  const char* pluginPath = nullptr;
+  const char* surfacePath = nullptr;
+  const char* answersPath = nullptr;
+  const char* tracePath = nullptr;
+  const char* logPath = nullptr;
+  int runs = 1;
+  bool skipInit = false;
+  bool showVertices = false;
+  int firstVertex = 0;
+  int lastVertex = 0;
+  bool help = false;
+};
+
+// The text shown by --help and after a wrong option.
+extern const char* const kUsage;
+
+// Reads the options in `arguments` (without the program name), as
+// "--name value" or "--name=value". Returns false with a message in `error`
+// for an unknown option, a missing value or a malformed one.
+bool parseOptions(int count, const char* const* arguments, Options* options, TextBuffer* error);
+
+}  // namespace standin

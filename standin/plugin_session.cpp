@@ -1,0 +1,107 @@
+#include "standin/plugin_session.h"
+
+#include <stdio.h>
+#include <string.h>
+
+#include "platform/library_loader.h"
+#include "plugin/plugin_interface.h"
+#include "standin/trace.h"
+
+namespace standin {
+
+namespace {
+
+using TextExport = const char* (*)();
+using CreateExport = ZDVNPluginInterface* (*)();
+
+const char* const kTextExports[] = {"getPluginName", "getPluginDescription", "getAuthor",
+                                    "getHelpFile", "getGUIScript"};
+const char* const kCreateExport = "createPlugin";
+
+void setupError(const char* format, const char* first, const char* second) {
+  TextBuffer message;
+  message.appendFormat(format, first, second);
+  traceHost("error: %s", message.text());
+  fprintf(stderr, "Zandrovix.exe: %s\n", message.text());
+}
+
+const char* fileNameOf(const char* path) {
+  const char* name = path;
+  for (const char* at = path; *at != '\0'; ++at) {
+    if (*at == '/' || *at == '\\') name = at + 1;
+  }
+  return name;
+}
+
+void traceVertices(const Options& options, const HostSurface& surface) {
+  int last =
+      options.lastVertex < surface.vertexCount ? options.lastVertex : surface.vertexCount - 1;
+  for (int vertex = options.firstVertex; vertex <= last; ++vertex) {
+    traceHost("vertex %d = %d", vertex, surface.colors[vertex]);
+  }
+}
+
+void runObject(ZDVNPluginInterface* object, const Options& options, HostState* state) {
+  bool ready = true;
+  if (options.skipInit) {
+    traceHost("initPlugin skipped");
+  } else {
+    traceHost("initPlugin");
+    ready = object->initPlugin();
+    traceHost("initPlugin -> %d", ready ? 1 : 0);
+  }
+  for (int run = 0; ready && run < options.runs; ++run) {
+    traceHost("execute");
+    bool executed = object->execute();
+    traceHost("execute -> %d", executed ? 1 : 0);
+  }
+  if (options.showVertices) traceVertices(options, state->surface);
+  traceHost("delete object");
+  delete object;
+}
+
+}  // namespace
+
+bool runPluginSession(const char* path, const Options& options, HostState* state) {
+  traceHost("load %s", fileNameOf(path));
+  LibraryHandle library = openLibrary(path);
+  if (library == nullptr) {
+    setupError("cannot load the plug-in \"%s\": %s", path, libraryError());
+    return false;
+  }
+  TextExport texts[sizeof(kTextExports) / sizeof(kTextExports[0])] = {};
+  bool complete = true;
+  for (size_t index = 0; index < sizeof(kTextExports) / sizeof(kTextExports[0]); ++index) {
+    texts[index] = reinterpret_cast<TextExport>(findLibrarySymbol(library, kTextExports[index]));
+    if (texts[index] == nullptr) {
+      setupError("the plug-in does not export %s%s", kTextExports[index], "");
+      complete = false;
+    }
+  }
+  CreateExport create = reinterpret_cast<CreateExport>(findLibrarySymbol(library, kCreateExport));
+  if (create == nullptr) {
+    setupError("the plug-in does not export %s%s", kCreateExport, "");
+    complete = false;
+  }
+  if (complete) {
+    for (size_t index = 0; index < sizeof(kTextExports) / sizeof(kTextExports[0]); ++index) {
+      TextBuffer line;
+      line.appendFormat("host: %s -> ", kTextExports[index]);
+      appendQuoted(&line, texts[index]());
+      writeTraceLine(line);
+    }
+    ZDVNPluginInterface* object = create();
+    traceHost("createPlugin -> %s", object != nullptr ? "object" : "null");
+    if (object != nullptr) {
+      runObject(object, options, state);
+    } else {
+      setupError("createPlugin made no object%s%s", "", "");
+      complete = false;
+    }
+  }
+  traceHost("unload");
+  closeLibrary(library);
+  return complete;
+}
+
+}  // namespace standin

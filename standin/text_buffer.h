@@ -1,0 +1,57 @@
+#pragma once
+
+// A growable, always zero-terminated text on the C heap, for the stand-in
+// host's trace lines, log, file contents and answers.
+
+#include <stdarg.h>
+#include <stddef.h>
+#include <stdio.h>
+
+namespace standin {
+
+class TextBuffer {
+ public:
+  TextBuffer() = default;
+  ~TextBuffer();
+  TextBuffer(const TextBuffer&) = delete;
+  TextBuffer& operator=(const TextBuffer&) = delete;
+
+  // Each append ends the process with a message when memory runs out: the
+  // stand-in is a test tool, and a half-written trace would mislead.
+  void append(const char* text);
+  void append(const char* text, size_t length);
+  void appendChar(char character);
+  void appendFormat(const char* format, ...);
+  void appendFormatList(const char* format, va_list arguments);
+
+  // The text so far; "" before anything was appended.
+  const char* text() const { return data_ != nullptr ? data_ : ""; }
+  size_t length() const { return length_; }
+  bool empty() const { return length_ == 0; }
+
+  void clear();
+  // Drops everything from `length` on (no effect past the end).
+  void truncate(size_t length);
+
+ private:
+  void reserve(size_t extra);
+
+  char* data_ = nullptr;
+  size_t length_ = 0;
+  size_t capacity_ = 0;
+};
+
+// Reads one line from `file` into `line` (without its line feed and without
+// a carriage return before it). Returns false at the end of the input with
+// nothing read.
+bool readLine(FILE* file, TextBuffer* line);
+
+// Reads the whole file at `path` (binary) into `contents`. Returns false
+// when it cannot be opened or read.
+bool readFile(const char* path, TextBuffer* contents);
+
+// Copies `text` into the `size`-byte buffer `out`: at most size - 1
+// characters and the terminator. Null `text` copies "".
+void copyBounded(char* out, size_t size, const char* text);
+
+}  // namespace standin

@@ -214,7 +214,9 @@ void* hostGetCurrentVMR(int* first, int* second, int* third) {
 bool hostGetScene(SceneRecord* scene) {
   if (host == nullptr) return false;
   CallLine call("zvGetScene");
-  if (scene != nullptr) {
+  if (host->settings.sceneUnfilled) {
+    call.line().append("out unfilled");
+  } else if (scene != nullptr) {
     scene->surfaceCount = host->settings.surfaceCount;
     scene->hostData = 0;
     call.line().appendFormat("out {surfaceCount %d, hostData %d}", scene->surfaceCount,
@@ -235,10 +237,22 @@ bool hostGetCurrentSRF(SurfaceRecord* surface) {
     return false;
   }
   const HostSurface& current = host->surface;
+  const RecordFill fill = host->settings.recordFill;
+  if (fill == RecordFill::kNothing) {
+    call.line().append("out unfilled");
+    call.finish(1);
+    return true;
+  }
   fillSurfaceRecord(current, surface);
+  if (fill == RecordFill::kNoVertices) surface->vertexCount = 0;
+  if (fill == RecordFill::kNoVertices || fill == RecordFill::kNoColors) {
+    surface->vertexColors = nullptr;
+  }
+  if (fill == RecordFill::kNoFileName) surface->fileName = nullptr;
   TextBuffer& line = call.line();
-  line.appendFormat("out {vertexCount %d, triangleCount %d, vertexColors host array",
-                    surface->vertexCount, surface->triangleCount);
+  line.appendFormat("out {vertexCount %d, triangleCount %d, vertexColors %s", surface->vertexCount,
+                    surface->triangleCount,
+                    surface->vertexColors != nullptr ? "host array" : "null");
   line.appendFormat(", visible %d, renderMode %d", surface->visible, surface->renderMode);
   appendTriple(&line, "convexColor", current.convexColor);
   appendTriple(&line, "concaveColor", current.concaveColor);

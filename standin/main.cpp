@@ -81,6 +81,9 @@ int prepareAndRun(const Options& options, HostState* state, standin::AnswerScrip
   bool surfaceMade = options.surfacePath != nullptr
                          ? standin::loadSurfaceFile(options.surfacePath, &state->surface, &error)
                          : standin::buildSampleSurface(&state->surface);
+  if (surfaceMade && options.surfaceName != nullptr) {
+    surfaceMade = standin::setSurfaceFileName(&state->surface, options.surfaceName);
+  }
   if (!surfaceMade) {
     return fail(kExitSetupError, "no surface: ", error.empty() ? "out of memory" : error.text());
   }

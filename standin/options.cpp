@@ -20,6 +20,10 @@ const char* const kUsage =
     "  --no-vmr              no VMR document is current\n"
     "  --surfaces N          number of surfaces in the scene (default 1)\n"
     "  --surface FILE        current surface from a PLY file (default: built-in sphere)\n"
+    "  --surface-name TEXT   file name of the current surface (after building or loading it)\n"
+    "  --surface-record HOW  how zvGetCurrentSRF fills the record: full (default),\n"
+    "                        no-vertices, no-colors, no-file-name, or unfilled\n"
+    "  --scene-unfilled      zvGetScene fills nothing\n"
     "  --host-path TEXT      host folder to report (default C:\\Program Files\\Zandrovix\\)\n"
     "  --runs N              call execute N times (default 1)\n"
     "  --skip-init           call execute without initPlugin\n"
@@ -41,6 +45,9 @@ enum class OptionId {
   kNoVmr,
   kSurfaces,
   kSurface,
+  kSurfaceName,
+  kSurfaceRecord,
+  kSceneUnfilled,
   kHostPath,
   kRuns,
   kSkipInit,
@@ -55,12 +62,21 @@ struct OptionSpec {
 };
 
 const OptionSpec kOptionSpecs[] = {
-    {"--plugin", OptionId::kPlugin, true},       {"--answers", OptionId::kAnswers, true},
-    {"--trace", OptionId::kTrace, true},         {"--log", OptionId::kLog, true},
-    {"--version", OptionId::kVersion, true},     {"--no-vmr", OptionId::kNoVmr, false},
-    {"--surfaces", OptionId::kSurfaces, true},   {"--surface", OptionId::kSurface, true},
-    {"--host-path", OptionId::kHostPath, true},  {"--runs", OptionId::kRuns, true},
-    {"--skip-init", OptionId::kSkipInit, false}, {"--show-vertices", OptionId::kShowVertices, true},
+    {"--plugin", OptionId::kPlugin, true},
+    {"--answers", OptionId::kAnswers, true},
+    {"--trace", OptionId::kTrace, true},
+    {"--log", OptionId::kLog, true},
+    {"--version", OptionId::kVersion, true},
+    {"--no-vmr", OptionId::kNoVmr, false},
+    {"--surfaces", OptionId::kSurfaces, true},
+    {"--surface", OptionId::kSurface, true},
+    {"--surface-name", OptionId::kSurfaceName, true},
+    {"--surface-record", OptionId::kSurfaceRecord, true},
+    {"--scene-unfilled", OptionId::kSceneUnfilled, false},
+    {"--host-path", OptionId::kHostPath, true},
+    {"--runs", OptionId::kRuns, true},
+    {"--skip-init", OptionId::kSkipInit, false},
+    {"--show-vertices", OptionId::kShowVertices, true},
     {"--help", OptionId::kHelp, false},
 };
 
@@ -105,6 +121,24 @@ bool parseVertexRange(const char* text, int* first, int* last) {
   return *text == '\0';
 }
 
+bool parseRecordFill(const char* text, RecordFill* fill) {
+  struct Mode {
+    const char* name;
+    RecordFill fill;
+  };
+  const Mode modes[] = {{"full", RecordFill::kFull},
+                        {"no-vertices", RecordFill::kNoVertices},
+                        {"no-colors", RecordFill::kNoColors},
+                        {"no-file-name", RecordFill::kNoFileName},
+                        {"unfilled", RecordFill::kNothing}};
+  for (const Mode& mode : modes) {
+    if (strcmp(text, mode.name) != 0) continue;
+    *fill = mode.fill;
+    return true;
+  }
+  return false;
+}
+
 bool applyOption(OptionId id, const char* value, Options* options) {
   switch (id) {
     case OptionId::kPlugin:
@@ -128,6 +162,14 @@ bool applyOption(OptionId id, const char* value, Options* options) {
       return parseWholeInt(value, &options->settings.surfaceCount);
     case OptionId::kSurface:
       options->surfacePath = value;
+      return true;
+    case OptionId::kSurfaceName:
+      options->surfaceName = value;
+      return true;
+    case OptionId::kSurfaceRecord:
+      return parseRecordFill(value, &options->settings.recordFill);
+    case OptionId::kSceneUnfilled:
+      options->settings.sceneUnfilled = true;
       return true;
     case OptionId::kHostPath:
       options->settings.hostPath = value;

@@ -12,6 +12,8 @@ struct Options {
   // Null where the option was not given.
   const char* pluginPath = nullptr;
   const char* surfacePath = nullptr;
+  // Replaces the current surface's file name.
+  const char* surfaceName = nullptr;
   const char* answersPath = nullptr;
   const char* tracePath = nullptr;
   const char* logPath = nullptr;

@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building, running and testing Facetkit
+# need, when any is missing. Runs apt-get as root (through sudo otherwise).
+set -euo pipefail
+
+packages=(
+  cmake ninja-build g++ make               # native build
+  libgtest-dev libgmock-dev libbenchmark-dev  # tests and benchmarks
+  clang-14 clang-tools-14 lld-14 llvm-14 libwine-dev  # Windows x64 cross build
+  wine64                                 # running the Windows build
+  zip                                    # release package
+)
+
+missing=()
+for package in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$package")
+  fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+as_root=()
+[ "$(id -u)" -eq 0 ] || as_root=(sudo)
+"${as_root[@]}" apt-get update -qq
+DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -qq "${missing[@]}" >/dev/null

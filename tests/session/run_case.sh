@@ -1,0 +1,87 @@
+#!/usr/bin/env bash
+# Runs one session case: the stand-in host plays a script of answers against
+# the plug-in, and its trace (and any file the case names) must match the
+# expected transcript beside the script, byte for byte.
+#
+# usage: run_case.sh CASE.answers HOSTS_DIR PLUGIN [LAUNCHER...]
+#   HOSTS_DIR holds one folder per host variant (full, without_<name>, ...).
+#   LAUNCHER runs the host (for instance wine64 for the Windows build).
+# Lines "#> key: value" in the script set up the case:
+#   host: VARIANT         the host variant (default full)
+#   program: FILE         the host's file name in that folder (default Zandrovix.exe)
+#   options: ...          further options for the host
+#   exit: N               the host's expected exit code (default 0)
+#   file: WRITTEN = EXPECTED   a file the session writes, compared with EXPECTED
+#                              beside the script (CR LF line ends when
+#                              FACETKIT_TEXT_CRLF=1, as text mode writes on Windows)
+# FACETKIT_UPDATE_EXPECTED=1 writes the results as the new expectations.
+set -u
+
+case_file=$(realpath "$1")
+hosts_dir=$(realpath "$2")
+plugin=$(realpath "$3")
+shift 3
+launcher=("$@")
+case_dir=$(dirname "$case_file")
+name=$(basename "$case_file" .answers)
+expected_trace="$case_dir/$name.expected"
+
+setting() { sed -n "s/^#> $1: //p" "$case_file"; }
+variant=$(setting host | tail -n 1)
+program=$(setting program | tail -n 1)
+options=$(setting options | tr '\n' ' ')
+expected_exit=$(setting exit | tail -n 1)
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+host="$hosts_dir/${variant:-full}/${program:-Zandrovix.exe}"
+[ -e "$host" ] || { echo "no host $host"; exit 1; }
+cp "$case_file" "$work/session.answers"
+
+# The host runs in the work folder, so files it writes stay there.
+# shellcheck disable=SC2086
+(cd "$work" && "${launcher[@]}" "$host" --plugin "$plugin" --answers session.answers \
+  --trace trace.txt $options >stdout.txt 2>stderr.txt)
+status=$?
+
+failed=0
+first_difference() {  # expected actual label
+  if cmp -s "$1" "$2"; then return 0; fi
+  local line
+  line=$(cmp "$1" "$2" 2>&1 | sed -n 's/.* line \([0-9]*\).*/\1/p')
+  [ -n "$line" ] || line=$(( $(wc -l <"$1") + 1 ))
+  echo "$3 differs at line $line:"
+  echo "  expected: $(sed -n "${line}p" "$1")"
+  echo "  actual:   $(sed -n "${line}p" "$2")"
+  failed=1
+}
+
+if [ "${FACETKIT_UPDATE_EXPECTED:-0}" = 1 ]; then
+  cp "$work/trace.txt" "$expected_trace"
+fi
+if [ ! -f "$work/trace.txt" ]; then
+  echo "the host wrote no trace; its error output:"; cat "$work/stderr.txt"; failed=1
+else
+  first_difference "$expected_trace" "$work/trace.txt" "trace"
+fi
+
+if [ "$status" -ne "${expected_exit:-0}" ]; then
+  echo "host exit code $status, expected ${expected_exit:-0}"; head -n 5 "$work/stderr.txt"; failed=1
+fi
+
+while IFS= read -r spec; do
+  [ -n "$spec" ] || continue
+  written=${spec%% = *}
+  expected="$case_dir/${spec##* = }"
+  if [ ! -f "$work/$written" ]; then
+    echo "the session wrote no file $written"; failed=1; continue
+  fi
+  if [ "${FACETKIT_UPDATE_EXPECTED:-0}" = 1 ]; then
+    tr -d '\r' <"$work/$written" >"$expected"
+  fi
+  reference="$work/expected-file"
+  if [ "${FACETKIT_TEXT_CRLF:-0}" = 1 ]; then sed 's/$/\r/' "$expected" >"$reference"; else cp "$expected" "$reference"; fi
+  first_difference "$reference" "$work/$written" "file $written"
+done < <(setting file)
+
+exit $failed

@@ -39,3 +39,24 @@ function(facetkit_windows_console_program target)
     target_link_options(${target} PRIVATE /entry:mainCRTStartup)
   endif()
 endfunction()
+
+# Gives `target` the version resource of platform/facetkit_version.rc.in,
+# filled in from the project's version. The resource compiler is llvm-rc in
+# the cross build and rc.exe with the Microsoft tools; a resource adds no
+# import to the DLL.
+function(facetkit_windows_version_resource target)
+  # A Windows version has four numbers; the parts that the project's version
+  # leaves out count as 0 (0.2 becomes 0,2,0,0).
+  set(numbers "")
+  foreach(part MAJOR MINOR PATCH TWEAK)
+    if("${PROJECT_VERSION_${part}}" STREQUAL "")
+      list(APPEND numbers 0)
+    else()
+      list(APPEND numbers ${PROJECT_VERSION_${part}})
+    endif()
+  endforeach()
+  list(JOIN numbers "," FACETKIT_VERSION_COMMAS)
+  set(resource ${PROJECT_BINARY_DIR}/${target}_version.rc)
+  configure_file(${PROJECT_SOURCE_DIR}/platform/facetkit_version.rc.in ${resource} @ONLY)
+  target_sources(${target} PRIVATE ${resource})
+endfunction()

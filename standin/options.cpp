@@ -28,6 +28,7 @@ const char* const kUsage =
     "  --runs N              call execute N times (default 1)\n"
     "  --skip-init           call execute without initPlugin\n"
     "  --show-vertices A-B   trace the stored colours of vertices A to B after the runs\n"
+    "                        (may be repeated)\n"
     "  --help                show this text\n"
     "\n"
     "Answer script: one answer per line: number N | text SOMETHING | yes | no | file NAME |\n"
@@ -180,8 +181,10 @@ bool applyOption(OptionId id, const char* value, Options* options) {
       options->skipInit = true;
       return true;
     case OptionId::kShowVertices:
-      options->showVertices = true;
-      return parseVertexRange(value, &options->firstVertex, &options->lastVertex);
+      if (options->shownRanges == Options::kMaxShownRanges) return false;
+      ++options->shownRanges;
+      return parseVertexRange(value, &options->firstVertex[options->shownRanges - 1],
+                              &options->lastVertex[options->shownRanges - 1]);
     case OptionId::kHelp:
       options->help = true;
       return true;

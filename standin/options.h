@@ -19,9 +19,11 @@ struct Options {
   const char* logPath = nullptr;
   int runs = 1;
   bool skipInit = false;
-  bool showVertices = false;
-  int firstVertex = 0;
-  int lastVertex = 0;
+  // The ranges given with --show-vertices, in order; it may be repeated.
+  static constexpr int kMaxShownRanges = 8;
+  int shownRanges = 0;
+  int firstVertex[kMaxShownRanges] = {};
+  int lastVertex[kMaxShownRanges] = {};
   bool help = false;
 };
 

@@ -34,10 +34,12 @@ const char* fileNameOf(const char* path) {
 }
 
 void traceVertices(const Options& options, const HostSurface& surface) {
-  int last =
-      options.lastVertex < surface.vertexCount ? options.lastVertex : surface.vertexCount - 1;
-  for (int vertex = options.firstVertex; vertex <= last; ++vertex) {
-    traceHost("vertex %d = %d", vertex, surface.colors[vertex]);
+  for (int range = 0; range < options.shownRanges; ++range) {
+    int last = options.lastVertex[range] < surface.vertexCount ? options.lastVertex[range]
+                                                               : surface.vertexCount - 1;
+    for (int vertex = options.firstVertex[range]; vertex <= last; ++vertex) {
+      traceHost("vertex %d = %d", vertex, surface.colors[vertex]);
+    }
   }
 }
 
@@ -55,7 +57,7 @@ void runObject(ZDVNPluginInterface* object, const Options& options, HostState* s
     bool executed = object->execute();
     traceHost("execute -> %d", executed ? 1 : 0);
   }
-  if (options.showVertices) traceVertices(options, state->surface);
+  traceVertices(options, state->surface);
   traceHost("delete object");
   delete object;
 }

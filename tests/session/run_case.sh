@@ -11,9 +11,13 @@
 #   program: FILE         the host's file name in that folder (default Zandrovix.exe)
 #   options: ...          further options for the host
 #   exit: N               the host's expected exit code (default 0)
-#   file: WRITTEN = EXPECTED   a file the session writes, compared with EXPECTED
-#                              beside the script (CR LF line ends when
-#                              FACETKIT_TEXT_CRLF=1, as text mode writes on Windows)
+#   copy: SOURCE = PLACE  puts SOURCE, beside the script, at PLACE in the work
+#                         folder before the session (folders are made)
+#   file: WRITTEN = EXPECTED   a text file the session writes, compared with
+#                              EXPECTED beside the script (with CR LF line ends
+#                              when FACETKIT_TEXT_CRLF=1, as text mode writes on
+#                              Windows)
+#   binary: WRITTEN = EXPECTED a file compared byte for byte
 # FACETKIT_UPDATE_EXPECTED=1 writes the results as the new expectations.
 set -u
 
@@ -37,6 +41,11 @@ trap 'rm -rf "$work"' EXIT
 host="$hosts_dir/${variant:-full}/${program:-Zandrovix.exe}"
 [ -e "$host" ] || { echo "no host $host"; exit 1; }
 cp "$case_file" "$work/session.answers"
+while IFS= read -r copy; do
+  [ -n "$copy" ] || continue
+  mkdir -p "$work/$(dirname "${copy##* = }")"
+  cp "$case_dir/${copy%% = *}" "$work/${copy##* = }"
+done < <(setting copy)
 
 # The host runs in the work folder, so files it writes stay there.
 # shellcheck disable=SC2086
@@ -69,19 +78,28 @@ if [ "$status" -ne "${expected_exit:-0}" ]; then
   echo "host exit code $status, expected ${expected_exit:-0}"; head -n 5 "$work/stderr.txt"; failed=1
 fi
 
-while IFS= read -r spec; do
-  [ -n "$spec" ] || continue
+compare_written() {  # kind spec
+  local spec=$2
   written=${spec%% = *}
   expected="$case_dir/${spec##* = }"
   if [ ! -f "$work/$written" ]; then
-    echo "the session wrote no file $written"; failed=1; continue
+    echo "the session wrote no file $written"; failed=1; return
   fi
   if [ "${FACETKIT_UPDATE_EXPECTED:-0}" = 1 ]; then
-    tr -d '\r' <"$work/$written" >"$expected"
+    if [ "$1" = file ]; then tr -d '\r' <"$work/$written" >"$expected"; else cp "$work/$written" "$expected"; fi
   fi
   reference="$work/expected-file"
-  if [ "${FACETKIT_TEXT_CRLF:-0}" = 1 ]; then sed 's/$/\r/' "$expected" >"$reference"; else cp "$expected" "$reference"; fi
+  if [ "$1" = file ] && [ "${FACETKIT_TEXT_CRLF:-0}" = 1 ]; then
+    sed 's/$/\r/' "$expected" >"$reference"
+  else
+    cp "$expected" "$reference"
+  fi
   first_difference "$reference" "$work/$written" "file $written"
-done < <(setting file)
+}
+for kind in file binary; do
+  while IFS= read -r spec; do
+    [ -n "$spec" ] && compare_written "$kind" "$spec"
+  done < <(setting "$kind")
+done
 
 exit $failed

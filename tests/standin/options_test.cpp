@@ -26,7 +26,7 @@ TEST(Options, DefaultsDescribeTheUsualHost) {
   EXPECT_STREQ(options.settings.hostPath, "C:\\Program Files\\Zandrovix\\");
   EXPECT_EQ(options.runs, 1);
   EXPECT_FALSE(options.skipInit);
-  EXPECT_FALSE(options.showVertices);
+  EXPECT_EQ(options.shownRanges, 0);
   EXPECT_EQ(options.pluginPath, nullptr);
   EXPECT_EQ(options.answersPath, nullptr);
   EXPECT_EQ(options.tracePath, nullptr);
@@ -54,9 +54,9 @@ TEST(Options, ReadsEveryOption) {
   EXPECT_STREQ(options.settings.hostPath, "D:\\Z\\");
   EXPECT_EQ(options.runs, 0);
   EXPECT_TRUE(options.skipInit);
-  EXPECT_TRUE(options.showVertices);
-  EXPECT_EQ(options.firstVertex, 3);
-  EXPECT_EQ(options.lastVertex, 7);
+  EXPECT_EQ(options.shownRanges, 1);
+  EXPECT_EQ(options.firstVertex[0], 3);
+  EXPECT_EQ(options.lastVertex[0], 7);
   EXPECT_TRUE(options.help);
 }
 
@@ -89,8 +89,8 @@ TEST(Options, VersionsAndVertexRanges) {
       EXPECT_EQ(options.settings.versionMinor, row.second);
       EXPECT_EQ(options.settings.versionSub, row.third);
     } else {
-      EXPECT_EQ(options.firstVertex, row.first);
-      EXPECT_EQ(options.lastVertex, row.second);
+      EXPECT_EQ(options.firstVertex[0], row.first);
+      EXPECT_EQ(options.lastVertex[0], row.second);
     }
   }
 }
@@ -115,6 +115,21 @@ TEST(Options, RejectsWhatItCannotRead) {
     EXPECT_FALSE(parse(row.arguments, &options, &message));
     EXPECT_EQ(message, row.message);
   }
+}
+
+TEST(Options, ShowVerticesRepeatsUpToItsLimit) {
+  Options options;
+  ASSERT_TRUE(parse({"--show-vertices", "0-1", "--show-vertices=40960-40961"}, &options));
+  ASSERT_EQ(options.shownRanges, 2);
+  EXPECT_EQ(options.firstVertex[1], 40960);
+  EXPECT_EQ(options.lastVertex[1], 40961);
+  std::vector<const char*> tooMany;
+  for (int index = 0; index <= Options::kMaxShownRanges; ++index) {
+    tooMany.push_back("--show-vertices");
+    tooMany.push_back("1");
+  }
+  Options full;
+  EXPECT_FALSE(parse(tooMany, &full));
 }
 
 }  // namespace

@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Runs every test: the native suite, the native suite again under
+# AddressSanitizer and UndefinedBehaviorSanitizer, and the Windows suite
+# (Facetkit.dll cross-built, its tables checked, every session under Wine).
+# Installs what is missing first.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash cmake/install_packages.sh
+
+started=$SECONDS
+failed=()
+suite() {  # name
+  local begin=$SECONDS
+  echo "=== $1 suite"
+  local log
+  log=$(mktemp)
+  if ! { cmake --preset "$1" && cmake --build --preset "$1"; } >"$log" 2>&1; then
+    tail -n 40 "$log"
+    echo "=== $1 suite FAILED to build"
+    failed+=("$1")
+    return
+  fi
+  rm -f "$log"
+  if ctest --preset "$1" -j2; then
+    echo "=== $1 suite passed in $((SECONDS - begin)) s"
+  else
+    echo "=== $1 suite FAILED after $((SECONDS - begin)) s"
+    failed+=("$1")
+  fi
+}
+
+suite native
+suite native-asan
+suite windows
+
+echo "=== all suites took $((SECONDS - started)) s"
+if [ ${#failed[@]} -gt 0 ]; then
+  echo "failed suites: ${failed[*]}"
+  exit 1
+fi

@@ -4,15 +4,27 @@
 #include <string.h>
 
 #include "platform/library_loader.h"
-#include "plugin/plugin_interface.h"
 #include "standin/trace.h"
 
 namespace standin {
 
+// The plug-in object as the host declares it, apart from the library's own
+// class: the order of the virtual functions is the contract, and the object
+// ends through the virtual destructor, which returns its memory to the
+// library's allocator. The host never makes such an object itself. Not in an
+// unnamed namespace: a compiler may take a class there, with no derived class
+// in this file, for one whose virtual functions are never reached.
+class PluginObject {
+ public:
+  virtual ~PluginObject() {}
+  virtual bool execute() = 0;
+  virtual bool initPlugin() = 0;
+};
+
 namespace {
 
 using TextExport = const char* (*)();
-using CreateExport = ZDVNPluginInterface* (*)();
+using CreateExport = PluginObject* (*)();
 
 const char* const kTextExports[] = {"getPluginName", "getPluginDescription", "getAuthor",
                                     "getHelpFile", "getGUIScript"};
@@ -43,7 +55,7 @@ void traceVertices(const Options& options, const HostSurface& surface) {
   }
 }
 
-void runObject(ZDVNPluginInterface* object, const Options& options, HostState* state) {
+void runObject(PluginObject* object, const Options& options, HostState* state) {
   bool ready = true;
   if (options.skipInit) {
     traceHost("initPlugin skipped");
@@ -92,7 +104,7 @@ bool runPluginSession(const char* path, const Options& options, HostState* state
       appendQuoted(&line, texts[index]());
       writeTraceLine(line);
     }
-    ZDVNPluginInterface* object = create();
+    PluginObject* object = create();
     traceHost("createPlugin -> %s", object != nullptr ? "object" : "null");
     if (object != nullptr) {
       runObject(object, options, state);

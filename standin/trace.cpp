@@ -58,7 +58,9 @@ bool openTrace(const char* path) {
     traceIsStandardOutput = true;
     return true;
   }
-  traceFile = fopen(path, "w");
+  // Binary, so that lines end in a line feed alone on every platform and one
+  // expected transcript serves them all.
+  traceFile = fopen(path, "wb");
   return traceFile != nullptr;
 }
 

@@ -15,6 +15,12 @@ using LibrarySymbol = void (*)();
 // "Facetkit.dll").
 extern const char* const kPluginLibraryFileName;
 
+// What this platform puts before and after a library's name to make its file
+// name ("lib" and ".so"; "" and ".dll"), so that a library can be named the
+// same way on every platform.
+extern const char* const kLibraryFilePrefix;
+extern const char* const kLibraryFileSuffix;
+
 // Loads the library at `path` (a path without a folder means the current
 // folder, not a search). Returns null when it cannot be loaded; then
 // `libraryError` tells why.

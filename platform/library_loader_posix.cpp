@@ -9,6 +9,8 @@
 #include <unistd.h>
 
 const char* const kPluginLibraryFileName = "libFacetkit.so";
+const char* const kLibraryFilePrefix = "lib";
+const char* const kLibraryFileSuffix = ".so";
 
 namespace {
 

@@ -45,6 +45,32 @@ const char* fileNameOf(const char* path) {
   return name;
 }
 
+bool startsWith(const char* text, const char* start) {
+  return strncmp(text, start, strlen(start)) == 0;
+}
+
+bool endsWith(const char* text, const char* end) {
+  size_t length = strlen(text);
+  size_t endLength = strlen(end);
+  return length >= endLength && strcmp(text + length - endLength, end) == 0;
+}
+
+// The library's name without the platform's file name decoration
+// ("libFacetkit.so" and "Facetkit.dll" are both "Facetkit"), so that traces
+// of one session agree across platforms; an undecorated file name as it is.
+void appendLibraryName(TextBuffer* line, const char* path) {
+  const char* fileName = fileNameOf(path);
+  size_t length = strlen(fileName);
+  size_t prefixLength = strlen(kLibraryFilePrefix);
+  size_t suffixLength = strlen(kLibraryFileSuffix);
+  if (length > prefixLength + suffixLength && startsWith(fileName, kLibraryFilePrefix) &&
+      endsWith(fileName, kLibraryFileSuffix)) {
+    line->append(fileName + prefixLength, length - prefixLength - suffixLength);
+  } else {
+    line->append(fileName);
+  }
+}
+
 void traceVertices(const Options& options, const HostSurface& surface) {
   for (int range = 0; range < options.shownRanges; ++range) {
     int last = options.lastVertex[range] < surface.vertexCount ? options.lastVertex[range]
@@ -77,7 +103,10 @@ void runObject(PluginObject* object, const Options& options, HostState* state) {
 }  // namespace
 
 bool runPluginSession(const char* path, const Options& options, HostState* state) {
-  traceHost("load %s", fileNameOf(path));
+  TextBuffer loadLine;
+  loadLine.append("host: load ");
+  appendLibraryName(&loadLine, path);
+  writeTraceLine(loadLine);
   LibraryHandle library = openLibrary(path);
   if (library == nullptr) {
     setupError("cannot load the plug-in \"%s\": %s", path, libraryError());

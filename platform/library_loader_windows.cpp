@@ -52,7 +52,9 @@ namespace {
 
 // FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS.
 constexpr unsigned long kSystemMessage = 0x1000 | 0x200;
-constexpr size_t kPathSize = 4096;
+// Buffer sizes for paths and error texts, of the type kernel32 takes them in.
+constexpr unsigned long kPathSize = 4096;
+constexpr unsigned long kReasonSize = 400;
 
 char lastError[512] = "";
 
@@ -62,10 +64,10 @@ void setError(const char* reason) {
 
 // The system's text for `code`, without its closing line end, and the code.
 void setSystemError(unsigned long code) {
-  char text[400];
+  char text[kReasonSize];
   unsigned long length =
-      FormatMessageA(kSystemMessage, nullptr, code, 0, text, sizeof(text), nullptr);
-  if (length >= sizeof(text)) length = 0;
+      FormatMessageA(kSystemMessage, nullptr, code, 0, text, kReasonSize, nullptr);
+  if (length >= kReasonSize) length = 0;
   while (length > 0 && (text[length - 1] == '\n' || text[length - 1] == '\r' ||
                         text[length - 1] == ' ' || text[length - 1] == '.')) {
     --length;
@@ -85,7 +87,7 @@ LibraryHandle openLibrary(const char* path) {
   // slashes become the separator that every Windows API accepts.
   char local[kPathSize];
   size_t length = strlen(path);
-  if (length >= sizeof(local)) {
+  if (length >= kPathSize) {
     setError("the path is too long");
     return nullptr;
   }
@@ -93,12 +95,12 @@ LibraryHandle openLibrary(const char* path) {
     local[index] = path[index] == '/' ? '\\' : path[index];
   }
   char full[kPathSize];
-  unsigned long fullLength = GetFullPathNameA(local, sizeof(full), full, nullptr);
+  unsigned long fullLength = GetFullPathNameA(local, kPathSize, full, nullptr);
   if (fullLength == 0) {
     setSystemError(GetLastError());
     return nullptr;
   }
-  if (fullLength >= sizeof(full)) {
+  if (fullLength >= kPathSize) {
     setError("the full path is too long");
     return nullptr;
   }

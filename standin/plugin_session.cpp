@@ -4,6 +4,7 @@
 #include <string.h>
 
 #include "platform/library_loader.h"
+#include "standin/terminal_dialogs.h"
 #include "standin/trace.h"
 
 namespace standin {
@@ -133,6 +134,7 @@ bool runPluginSession(const char* path, const Options& options, HostState* state
       appendQuoted(&line, texts[index]());
       writeTraceLine(line);
     }
+    if (state->script == nullptr) terminalPluginBanner(texts[0](), texts[2](), texts[1]());
     PluginObject* object = create();
     traceHost("createPlugin -> %s", object != nullptr ? "object" : "null");
     if (object != nullptr) {

@@ -80,6 +80,19 @@ void terminalMessage(const char* text) {
   readAnswer(&line);
 }
 
+void terminalPluginBanner(const char* name, const char* author, const char* description) {
+  startLine();
+  write("Plug-in: ");
+  write(name != nullptr ? name : "");
+  TextBuffer credit;
+  renderRichText(&credit, author);
+  if (!credit.empty()) {
+    write(", ");
+    write(credit.text());
+  }
+  showRich(description);
+}
+
 void terminalLog(const char* text) {
   startLine();
   write(text != nullptr ? text : "");

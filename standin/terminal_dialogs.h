@@ -11,6 +11,10 @@ namespace standin {
 // Shows the rich text `text`; waits for Enter when the input is a terminal.
 void terminalMessage(const char* text);
 
+// Introduces the loaded plug-in: its name, author line and description, the
+// last two as rich text.
+void terminalPluginBanner(const char* name, const char* author, const char* description);
+
 // Shows a log text on a line of its own.
 void terminalLog(const char* text);
 

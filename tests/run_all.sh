@@ -10,6 +10,8 @@ bash cmake/install_packages.sh
 
 started=$SECONDS
 failed=()
+passed_tests=0
+failed_tests=0
 suite() {  # name
   local begin=$SECONDS
   echo "=== $1 suite"
@@ -21,8 +23,17 @@ suite() {  # name
     failed+=("$1")
     return
   fi
+  local status=0
+  ctest --preset "$1" -j2 | tee "$log" || status=$?
+  # ctest closes with "N% tests passed, F tests failed out of T".
+  local summary
+  summary=$(sed -n 's/.*tests passed, \([0-9]*\) tests failed out of \([0-9]*\).*/\1 \2/p' "$log")
   rm -f "$log"
-  if ctest --preset "$1" -j2; then
+  if [ -n "$summary" ]; then
+    failed_tests=$((failed_tests + ${summary% *}))
+    passed_tests=$((passed_tests + ${summary#* } - ${summary% *}))
+  fi
+  if [ "$status" -eq 0 ] && [ -n "$summary" ]; then
     echo "=== $1 suite passed in $((SECONDS - begin)) s"
   else
     echo "=== $1 suite FAILED after $((SECONDS - begin)) s"
@@ -35,6 +46,7 @@ suite native-asan
 suite windows
 
 echo "=== all suites took $((SECONDS - started)) s"
+echo "tests: $passed_tests passed, $failed_tests failed"
 if [ ${#failed[@]} -gt 0 ]; then
   echo "failed suites: ${failed[*]}"
   exit 1

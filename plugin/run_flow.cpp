@@ -34,9 +34,11 @@ const HostEntry kRunNeeds[] = {HostEntry::zvShowLogTab,     HostEntry::zvLogText
                                HostEntry::zvGetScene,       HostEntry::zvGetCurrentSRF,
                                HostEntry::zvGetIntegerInput};
 
+const HostEntry kLogNeeds[] = {HostEntry::zvLogText};
+
 void logSurfaceHeader(const SurfaceRecord& surface) {
   const char* report = formatSurfaceHeader(&surface);
-  if (hostProvides({HostEntry::zvLogText})) hostFunctions.zvLogText(report);
+  if (hostProvides(kLogNeeds)) hostFunctions.zvLogText(report);
   releaseSurfaceHeader(report);
 }
 

@@ -56,13 +56,13 @@ enum class OptionId {
   kHelp
 };
 
-struct OptionSpec {
+struct OptionForm {
   const char* name;
   OptionId id;
   bool takesValue;
 };
 
-const OptionSpec kOptionSpecs[] = {
+const OptionForm kOptionForms[] = {
     {"--plugin", OptionId::kPlugin, true},
     {"--answers", OptionId::kAnswers, true},
     {"--trace", OptionId::kTrace, true},
@@ -200,33 +200,33 @@ bool parseOptions(int count, const char* const* arguments, Options* options, Tex
     const char* equals = strchr(argument, '=');
     size_t nameLength =
         equals != nullptr ? static_cast<size_t>(equals - argument) : strlen(argument);
-    const OptionSpec* spec = nullptr;
-    for (const OptionSpec& candidate : kOptionSpecs) {
+    const OptionForm* form = nullptr;
+    for (const OptionForm& candidate : kOptionForms) {
       if (strlen(candidate.name) == nameLength &&
           strncmp(candidate.name, argument, nameLength) == 0) {
-        spec = &candidate;
+        form = &candidate;
       }
     }
-    if (spec == nullptr) {
+    if (form == nullptr) {
       error->appendFormat("unknown option \"%s\"", argument);
       return false;
     }
     const char* value = nullptr;
-    if (spec->takesValue) {
+    if (form->takesValue) {
       if (equals != nullptr) {
         value = equals + 1;
       } else if (index + 1 < count && strncmp(arguments[index + 1], "--", 2) != 0) {
         value = arguments[++index];
       } else {
-        error->appendFormat("%s needs a value", spec->name);
+        error->appendFormat("%s needs a value", form->name);
         return false;
       }
     } else if (equals != nullptr) {
-      error->appendFormat("%s takes no value", spec->name);
+      error->appendFormat("%s takes no value", form->name);
       return false;
     }
-    if (!applyOption(spec->id, value, options)) {
-      error->appendFormat("%s: \"%s\" is not a valid value", spec->name,
+    if (!applyOption(form->id, value, options)) {
+      error->appendFormat("%s: \"%s\" is not a valid value", form->name,
                           value != nullptr ? value : "");
       return false;
     }

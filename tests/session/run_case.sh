@@ -78,10 +78,10 @@ if [ "$status" -ne "${expected_exit:-0}" ]; then
   echo "host exit code $status, expected ${expected_exit:-0}"; head -n 5 "$work/stderr.txt"; failed=1
 fi
 
-compare_written() {  # kind spec
-  local spec=$2
-  written=${spec%% = *}
-  expected="$case_dir/${spec##* = }"
+compare_written() {  # kind entry
+  local entry=$2
+  written=${entry%% = *}
+  expected="$case_dir/${entry##* = }"
   if [ ! -f "$work/$written" ]; then
     echo "the session wrote no file $written"; failed=1; return
   fi
@@ -97,8 +97,8 @@ compare_written() {  # kind spec
   first_difference "$reference" "$work/$written" "file $written"
 }
 for kind in file binary; do
-  while IFS= read -r spec; do
-    [ -n "$spec" ] && compare_written "$kind" "$spec"
+  while IFS= read -r entry; do
+    [ -n "$entry" ] && compare_written "$kind" "$entry"
   done < <(setting "$kind")
 done
 

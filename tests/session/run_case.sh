@@ -60,8 +60,9 @@ first_difference() {  # expected actual label
   line=$(cmp "$1" "$2" 2>&1 | sed -n 's/.* line \([0-9]*\).*/\1/p')
   [ -n "$line" ] || line=$(( $(wc -l <"$1") + 1 ))
   echo "$3 differs at line $line:"
-  echo "  expected: $(sed -n "${line}p" "$1")"
-  echo "  actual:   $(sed -n "${line}p" "$2")"
+  # cat -v shows a carriage return as ^M, so line-end differences are seen.
+  echo "  expected: $(sed -n "${line}p" "$1" | cat -v)"
+  echo "  actual:   $(sed -n "${line}p" "$2" | cat -v)"
   failed=1
 }
 

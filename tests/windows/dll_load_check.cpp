@@ -20,16 +20,18 @@ FACETKIT_WINIMPORT ModuleHandle FACETKIT_WINAPI LoadLibraryA(const char* fileNam
 FACETKIT_WINIMPORT int FACETKIT_WINAPI FreeLibrary(ModuleHandle module);
 }
 
-namespace {
-
 // The plug-in object as the host declares it: only the order of the virtual
-// functions and the virtual destructor matter.
+// functions and the virtual destructor matter. Outside the unnamed namespace,
+// so that no optimiser takes it for a class that nothing in this file derives
+// from and calls through it.
 class HostViewOfPlugin {
  public:
   virtual ~HostViewOfPlugin() {}
   virtual bool execute() = 0;
   virtual bool initPlugin() = 0;
 };
+
+namespace {
 
 using TextExport = const char* (*)();
 using CreateExport = HostViewOfPlugin* (*)();

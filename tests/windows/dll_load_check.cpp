@@ -14,6 +14,7 @@
 #include <string.h>
 
 #include "platform/module_lookup.h"
+#include "tests/windows/check_count.h"
 
 extern "C" {
 FACETKIT_WINIMPORT ModuleHandle FACETKIT_WINAPI LoadLibraryA(const char* fileName);
@@ -44,16 +45,10 @@ using DestructorMember = void (*)(void* self);
 const char* const kExpectedName = "Facetkit (v0.2)";
 const char* const kDescriptionStart = "This Facetkit provides the following functions:<P>1: ";
 
-int passed = 0;
-int failed = 0;
+CheckCount checks;
 
 void check(bool condition, const char* what) {
-  if (condition) {
-    ++passed;
-  } else {
-    ++failed;
-    printf("FAILED: %s\n", what);
-  }
+  checks.check(condition, what);
 }
 
 bool startsWith(const char* text, const char* start) {
@@ -206,6 +201,5 @@ int main(int argumentCount, char** arguments) {
     check(FreeLibrary(dll) != 0, "the DLL unloads");
     check(GetModuleHandleA("Facetkit.dll") == nullptr, "no reference to the DLL is left");
   }
-  printf("%d passed, %d failed\n", passed, failed);
-  return failed == 0 ? 0 : 1;
+  return checks.finish();
 }

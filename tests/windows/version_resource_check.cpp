@@ -15,6 +15,7 @@
 #include <string.h>
 
 #include "platform/module_lookup.h"
+#include "tests/windows/check_count.h"
 
 extern "C" {
 FACETKIT_WINIMPORT ModuleHandle FACETKIT_WINAPI LoadLibraryA(const char* fileName);
@@ -76,16 +77,10 @@ const ExpectedText kExpectedTexts[] = {
     {"ProductVersion", nullptr},
 };
 
-int passed = 0;
-int failed = 0;
+CheckCount checks;
 
 void check(bool condition, const char* what) {
-  if (condition) {
-    ++passed;
-  } else {
-    ++failed;
-    printf("FAILED: %s\n", what);
-  }
+  checks.check(condition, what);
 }
 
 // Splits a dotted version of up to four numbers, each below 65536, into the
@@ -223,6 +218,5 @@ int main(int argumentCount, char** arguments) {
   }
   checkPluginName(dllPath, version);
 
-  printf("%d passed, %d failed\n", passed, failed);
-  return failed == 0 ? 0 : 1;
+  return checks.finish();
 }

@@ -28,17 +28,16 @@ constexpr int32_t kRequiredMajor = 2;
 constexpr int32_t kRequiredMinor = 6;
 constexpr int32_t kRequiredSub = 0;
 
-// The host functions that a run calls before any menu function starts.
+// The host functions that a run calls itself, checked once before it starts:
+// the menu functions it dispatches to check what else they need.
 const HostEntry kRunNeeds[] = {HostEntry::zvShowLogTab,     HostEntry::zvLogText,
                                HostEntry::zvMessageBox,     HostEntry::zvGetCurrentVMR,
                                HostEntry::zvGetScene,       HostEntry::zvGetCurrentSRF,
                                HostEntry::zvGetIntegerInput};
 
-const HostEntry kLogNeeds[] = {HostEntry::zvLogText};
-
 void logSurfaceHeader(const SurfaceRecord& surface) {
   const char* report = formatSurfaceHeader(&surface);
-  if (hostProvides(kLogNeeds)) hostFunctions.zvLogText(report);
+  hostFunctions.zvLogText(report);
   releaseSurfaceHeader(report);
 }
 

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Runs every test: the native suite, the native suite again under
+# Runs every test: the native suite, built with g++ and again with clang,
+# the native suite under
 # AddressSanitizer and UndefinedBehaviorSanitizer, and the Windows suite
 # (Facetkit.dll cross-built, its tables checked, every session under Wine).
 # Installs what is missing first.
@@ -42,6 +43,7 @@ suite() {  # name
 }
 
 suite native
+suite native-clang
 suite native-asan
 suite windows
 

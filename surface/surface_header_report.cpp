@@ -5,7 +5,7 @@
 #include <string.h>
 
 #include "host/host_function_table.h"
-#include "plugin/text_builder.h"
+#include "platform/text_builder.h"
 
 const char* const kNoSurfaceContent = "No SRF content present.\n";
 

@@ -4,6 +4,7 @@
 
 #include "tests/fuzz/fake_host.h"
 
+#include <errno.h>
 #include <limits.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -20,11 +21,20 @@ namespace fuzzhost {
 Session* session = nullptr;
 std::string scratchPath;
 
-const char* const kCalledNames[kCalledCount] = {
-    "zvGetVersionOfZandrovix", "zvGetZandrovixPath", "zvShowLogTab",      "zvLogText",
-    "zvMessageBox",            "zvYesNoMessageBox",  "zvGetIntegerInput", "zvGetTextInput",
-    "zvGetSaveFileName",       "zvUpdateActiveWindow", "zvGetCurrentVMR", "zvGetScene",
-    "zvGetCurrentSRF",         "zvSaveCurrentSRF"};
+const char* const kCalledNames[kCalledCount] = {"zvGetVersionOfZandrovix",
+                                                "zvGetZandrovixPath",
+                                                "zvShowLogTab",
+                                                "zvLogText",
+                                                "zvMessageBox",
+                                                "zvYesNoMessageBox",
+                                                "zvGetIntegerInput",
+                                                "zvGetTextInput",
+                                                "zvGetSaveFileName",
+                                                "zvUpdateActiveWindow",
+                                                "zvGetCurrentVMR",
+                                                "zvGetScene",
+                                                "zvGetCurrentSRF",
+                                                "zvSaveCurrentSRF"};
 
 namespace {
 
@@ -35,15 +45,24 @@ int32_t* colourEnd = nullptr;
 int pickInteger(int lowest, int highest) {
   FuzzedDataProvider& input = *session->input;
   switch (input.ConsumeIntegralInRange(0, 9)) {
-    case 0: return INT_MIN;
-    case 1: return -1;
-    case 2: return INT_MAX;
-    case 3: return lowest;
-    case 4: return highest;
-    case 5: return highest == INT_MAX ? highest : highest + 1;
-    case 6: return input.ConsumeIntegralInRange(0, 5);
-    case 7: return input.ConsumeIntegral<int>();
-    default: return lowest <= highest ? input.ConsumeIntegralInRange(lowest, highest) : lowest;
+    case 0:
+      return INT_MIN;
+    case 1:
+      return -1;
+    case 2:
+      return INT_MAX;
+    case 3:
+      return lowest;
+    case 4:
+      return highest;
+    case 5:
+      return highest == INT_MAX ? highest : highest + 1;
+    case 6:
+      return input.ConsumeIntegralInRange(0, 5);
+    case 7:
+      return input.ConsumeIntegral<int>();
+    default:
+      return lowest <= highest ? input.ConsumeIntegralInRange(lowest, highest) : lowest;
   }
 }
 
@@ -98,10 +117,14 @@ bool messageBox(const char* text) {
 int yesNo(const char* question) {
   readText(question);
   switch (session->input->ConsumeIntegralInRange(0, 3)) {
-    case 0: return 0;
-    case 1: return 1;
-    case 2: return -1;
-    default: return INT_MIN;
+    case 0:
+      return 0;
+    case 1:
+      return 1;
+    case 2:
+      return -1;
+    default:
+      return INT_MIN;
   }
 }
 
@@ -116,11 +139,16 @@ int integerInput(char* prompt, int preset, int lowest, int highest) {
 // What a dialog's result may be: above 0 accepted, else cancelled.
 int dialogResult() {
   switch (session->input->ConsumeIntegralInRange(0, 4)) {
-    case 0: return 0;
-    case 1: return -1;
-    case 2: return INT_MIN;
-    case 3: return INT_MAX;
-    default: return 1;
+    case 0:
+      return 0;
+    case 1:
+      return -1;
+    case 2:
+      return INT_MIN;
+    case 3:
+      return INT_MAX;
+    default:
+      return 1;
   }
 }
 
@@ -155,11 +183,20 @@ void* currentVmr(int* first, int* second, int* third) {
 bool scene(SceneRecord* record) {
   FuzzedDataProvider& input = *session->input;
   switch (input.ConsumeIntegralInRange(0, 7)) {
-    case 0: return true;  // left unfilled
-    case 1: record->surfaceCount = 0; break;
-    case 2: record->surfaceCount = -1; break;
-    case 3: record->surfaceCount = input.ConsumeIntegral<int32_t>(); break;
-    default: record->surfaceCount = 1; break;
+    case 0:
+      return true;  // left unfilled
+    case 1:
+      record->surfaceCount = 0;
+      break;
+    case 2:
+      record->surfaceCount = -1;
+      break;
+    case 3:
+      record->surfaceCount = input.ConsumeIntegral<int32_t>();
+      break;
+    default:
+      record->surfaceCount = 1;
+      break;
   }
   return true;
 }
@@ -193,24 +230,49 @@ ProcAddress address(Function function) {
 
 ProcAddress calledFunction(int index) {
   switch (index) {
-    case 0: return address<zvGetVersionOfZandrovixFn>(getVersion);
-    case 1: return address<zvGetZandrovixPathFn>(getPath);
-    case 2: return address<zvShowLogTabFn>(showLogTab);
-    case 3: return address<zvLogTextFn>(logText);
-    case 4: return address<zvMessageBoxFn>(messageBox);
-    case 5: return address<zvYesNoMessageBoxFn>(yesNo);
-    case 6: return address<zvGetIntegerInputFn>(integerInput);
-    case 7: return address<zvGetTextInputFn>(textInput);
-    case 8: return address<zvGetSaveFileNameFn>(saveFileName);
-    case 9: return address<zvUpdateActiveWindowFn>(updateActiveWindow);
-    case 10: return address<zvGetCurrentVMRFn>(currentVmr);
-    case 11: return address<zvGetSceneFn>(scene);
-    case 12: return address<zvGetCurrentSRFFn>(currentSurface);
-    default: return address<zvSaveCurrentSRFFn>(saveSurface);
+    case 0:
+      return address<zvGetVersionOfZandrovixFn>(getVersion);
+    case 1:
+      return address<zvGetZandrovixPathFn>(getPath);
+    case 2:
+      return address<zvShowLogTabFn>(showLogTab);
+    case 3:
+      return address<zvLogTextFn>(logText);
+    case 4:
+      return address<zvMessageBoxFn>(messageBox);
+    case 5:
+      return address<zvYesNoMessageBoxFn>(yesNo);
+    case 6:
+      return address<zvGetIntegerInputFn>(integerInput);
+    case 7:
+      return address<zvGetTextInputFn>(textInput);
+    case 8:
+      return address<zvGetSaveFileNameFn>(saveFileName);
+    case 9:
+      return address<zvUpdateActiveWindowFn>(updateActiveWindow);
+    case 10:
+      return address<zvGetCurrentVMRFn>(currentVmr);
+    case 11:
+      return address<zvGetSceneFn>(scene);
+    case 12:
+      return address<zvGetCurrentSRFFn>(currentSurface);
+    default:
+      return address<zvSaveCurrentSRFFn>(saveSurface);
   }
 }
 
 char hostModule[1];
+
+ssize_t refuseWrite(void*, const char*, size_t) {
+  errno = ENOSPC;
+  return -1;
+}
+
+// A file on a full disk: every write of its buffer fails.
+FILE* fullDisk(const char* mode) {
+  cookie_io_functions_t functions = {nullptr, refuseWrite, nullptr, nullptr};
+  return fopencookie(nullptr, mode, functions);
+}
 
 }  // namespace
 
@@ -222,7 +284,8 @@ int32_t untouchedValue(int32_t count, int32_t vertex) {
 int32_t* colourArray(int32_t count) {
   if (colourEnd == nullptr) {
     const size_t page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
-    const size_t bytes = (static_cast<size_t>(kMostVertices) * sizeof(int32_t) + page - 1) / page * page;
+    const size_t bytes =
+        (static_cast<size_t>(kMostVertices) * sizeof(int32_t) + page - 1) / page * page;
     char* region = static_cast<char*>(
         mmap(nullptr, bytes + page, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0));
     if (region == MAP_FAILED || mprotect(region + bytes, page, PROT_NONE) != 0) abort();
@@ -253,17 +316,38 @@ extern "C" ProcAddress GetProcAddress(ModuleHandle module, const char* procName)
   return fuzzhost::address(fuzzhost::unexpectedCall);
 }
 
-// Text files the plug-in writes: the name is remembered and the file is a
-// scratch file in the fuzzer's folder, or /dev/full, or cannot be opened, as
-// the input chooses.
+// Files the plug-in writes: the name is remembered and the file is a scratch
+// file in the fuzzer's folder, or /dev/full, or cannot be opened, as the input
+// chooses. Renaming and removing only rename and remove the names, so that
+// nothing outside the fuzzer's folder is touched.
 extern "C" FILE* __real_fopen(const char* name, const char* mode);
 extern "C" FILE* __wrap_fopen(const char* name, const char* mode) {
   using fuzzhost::session;
   if (session == nullptr) return __real_fopen(name, mode);
   session->openedFiles.push_back(name);
   switch (session->input->ConsumeIntegralInRange(0, 5)) {
-    case 0: return nullptr;
-    case 1: session->openedFullDisk = true; return __real_fopen("/dev/full", mode);
-    default: return __real_fopen(fuzzhost::scratchPath.c_str(), mode);
+    case 0:
+      return nullptr;
+    case 1:
+      session->openedFullDisk = true;
+      return fuzzhost::fullDisk(mode);
+    default:
+      return __real_fopen(fuzzhost::scratchPath.c_str(), mode);
   }
+}
+
+extern "C" int __real_rename(const char* from, const char* to);
+extern "C" int __wrap_rename(const char* from, const char* to) {
+  using fuzzhost::session;
+  if (session == nullptr) return __real_rename(from, to);
+  session->renames.push_back({from, to});
+  return session->input->ConsumeIntegralInRange(0, 7) == 0 ? -1 : 0;
+}
+
+extern "C" int __real_remove(const char* name);
+extern "C" int __wrap_remove(const char* name) {
+  using fuzzhost::session;
+  if (session == nullptr) return __real_remove(name);
+  session->removed.push_back(name);
+  return 0;
 }

@@ -8,6 +8,7 @@
 #include <stdint.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "surface/surface_record.h"
@@ -42,6 +43,8 @@ struct Session {
   int redraws = 0;
   int saves = 0;
   std::vector<std::string> openedFiles;
+  std::vector<std::pair<std::string, std::string>> renames;
+  std::vector<std::string> removed;
   bool openedFullDisk = false;
 };
 

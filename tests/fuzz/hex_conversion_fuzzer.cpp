@@ -9,7 +9,6 @@
 #include "surface/hex_colour_converter.h"
 #include "tests/fuzz/hex_reference.h"
 
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // The text ends at the first zero byte, as a C string does; it lives in
   // its own block so that a read past its end is caught.

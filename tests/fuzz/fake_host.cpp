@@ -103,9 +103,34 @@ bool showLogTab() {
   return true;
 }
 
+// Checks one listed vertex; a fault ends the fuzzing run.
+void listVertex(int vertex, int value) {
+  const SurfaceRecord& surface = session->surface;
+  if (session->listedCount > 0 && vertex != session->listedLast + 1) {
+    fprintf(stderr, "fault: vertex %d listed after %ld\n", vertex, session->listedLast);
+    abort();
+  }
+  if (surface.vertexColors == nullptr || vertex < 0 || vertex >= surface.vertexCount ||
+      surface.vertexColors[vertex] != value) {
+    fprintf(stderr, "fault: vertex %d listed with value %d, not the stored one\n", vertex, value);
+    abort();
+  }
+  if (session->listedCount == 0) session->listedFirst = vertex;
+  session->listedLast = vertex;
+  ++session->listedCount;
+}
+
 bool logText(const char* text) {
   readText(text);
-  session->logged.push_back(text);
+  int vertex = 0;
+  int value = 0;
+  char end = 0;
+  if (strncmp(text, "Vertex: ", 8) == 0 &&
+      sscanf(text, "Vertex: %d, value: %d%c", &vertex, &value, &end) == 2) {
+    listVertex(vertex, value);
+  } else {
+    session->logged.push_back(text);
+  }
   return true;
 }
 
@@ -128,10 +153,21 @@ int yesNo(const char* question) {
   }
 }
 
+// On surfaces of more than this many vertices a range spans at most this
+// many, so that a run lists or paints in milliseconds; its ends still reach
+// past both ends of the array.
+constexpr int kLongestRange = 4096;
+
 int integerInput(char* prompt, int preset, int lowest, int highest) {
   readText(prompt);
   (void)preset;
   int value = pickInteger(lowest, highest);
+  const std::vector<IntegerAnswer>& before = session->integerAnswers;
+  if (highest > kLongestRange && strncmp(prompt, "Please enter the last", 21) == 0 &&
+      !before.empty() && strncmp(before.back().prompt.c_str(), "Please enter the first", 22) == 0) {
+    const int first = before.back().value > 0 ? before.back().value : 0;
+    if (value > first && value - first > kLongestRange) value = first + kLongestRange;
+  }
   session->integerAnswers.push_back({prompt, value});
   return value;
 }
@@ -263,9 +299,11 @@ ProcAddress calledFunction(int index) {
 
 char hostModule[1];
 
+// Writes nothing, as the C library's own file writer reports a write that
+// fails for want of space (no byte written; the error flag is then set).
 ssize_t refuseWrite(void*, const char*, size_t) {
   errno = ENOSPC;
-  return -1;
+  return 0;
 }
 
 // A file on a full disk: every write of its buffer fails.

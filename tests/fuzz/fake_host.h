@@ -37,7 +37,13 @@ struct Session {
   std::string fileName;  // surface.fileName points into it unless null
   // What the plug-in did.
   bool surfaceGiven = false;
-  std::vector<std::string> logged;
+  std::vector<std::string> logged;  // every text but the listed vertices
+  // The listed vertices, checked as they come ("Vertex: N, value: V" with V
+  // the stored value, N one more than the one before): the first and last
+  // listed, and how many; a listing fault ends the run at once.
+  long listedFirst = -1;
+  long listedLast = -1;
+  long listedCount = 0;
   std::vector<IntegerAnswer> integerAnswers;
   std::vector<std::string> textAnswers;  // as the plug-in may read them
   int redraws = 0;

@@ -140,6 +140,14 @@ class Case:
             shutil.rmtree(work)
 
 
+def drop_measurement(library, run):
+    """Leaves out of `run` what the profile runtime of a coverage build did."""
+    kept = [site for site in run.leaks if not measurement_site(library, site)]
+    run.report["live"] -= len(run.leaks) - len(kept)
+    run.leaks = kept
+    return run.failed_site is not None and measurement_site(library, run.failed_site)
+
+
 def check(before, normal, run):
     """The faults of one injected run, as texts."""
     faults = []
@@ -173,14 +181,28 @@ def check(before, normal, run):
     return faults
 
 
-def function_at(library, site):
-    """The function holding `site` ("module+0xOFFSET"), when addr2line is there."""
-    if shutil.which("addr2line") is None:
-        return ""
-    offset = site.rsplit("+", 1)[1]
-    result = subprocess.run(["addr2line", "-f", "-C", "-e", library, offset],
-                            capture_output=True, text=True, check=False)
-    return result.stdout.split("\n", 1)[0]
+SYMBOLS = {}
+
+
+def symbol_at(library, site):
+    """(function, source file) holding `site` ("module+0xOFFSET"), as far as
+    addr2line tells."""
+    if site not in SYMBOLS:
+        SYMBOLS[site] = ("", "")
+        if shutil.which("addr2line") is not None:
+            offset = site.rsplit("+", 1)[1]
+            result = subprocess.run(["addr2line", "-f", "-C", "-e", library, offset],
+                                    capture_output=True, text=True, check=False)
+            lines = result.stdout.splitlines() + ["", ""]
+            SYMBOLS[site] = (lines[0], lines[1])
+    return SYMBOLS[site]
+
+
+def measurement_site(library, site):
+    """Whether `site` is in the profile runtime that a coverage build links
+    into the library: its allocations are the measurement's."""
+    function, source = symbol_at(library, site)
+    return "InstrProf" in source or function.startswith(("__llvm_profile", "lprof"))
 
 
 def main(arguments):
@@ -195,6 +217,7 @@ def main(arguments):
     for case_file in cases:
         case = Case(os.path.realpath(case_file), hosts_dir, plugin, interposer)
         before, normal = case.run(0)
+        drop_measurement(plugin, normal)
         runs += 1
         if normal.report["live"] != 0 or normal.status < 0:
             print("%s: the normal run already fails (exit %d, %d block(s) left)" %
@@ -207,6 +230,9 @@ def main(arguments):
             runs += 1
             if run.report["allocations"] < fail_at:
                 break
+            if drop_measurement(plugin, run):
+                fail_at += 1
+                continue
             if run.failed_site is not None:
                 sites.add(run.failed_site)
             for fault in check(before, normal, run):
@@ -217,7 +243,7 @@ def main(arguments):
     print("injection: %d cases, %d runs, %d allocation sites failed, %d faults" %
           (len(cases), runs, len(sites), failures))
     for site in sorted(sites):
-        print("  site %s %s" % (site, function_at(plugin, site)))
+        print("  site %s %s" % (site, symbol_at(plugin, site)[0]))
     return 1 if failures else 0
 
 

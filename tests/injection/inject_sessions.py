@@ -242,6 +242,10 @@ def main(arguments):
             fail_at += 1
     print("injection: %d cases, %d runs, %d allocation sites failed, %d faults" %
           (len(cases), runs, len(sites), failures))
+    if not sites:
+        # An allocator that sees no allocation of the plug-in proves nothing.
+        print("injection: no allocation of %s was seen" % os.path.basename(plugin))
+        failures += 1
     for site in sorted(sites):
         print("  site %s %s" % (site, symbol_at(plugin, site)[0]))
     return 1 if failures else 0

@@ -9,9 +9,11 @@ option(FACETKIT_OWN_CRT_STARTUP
 if(FACETKIT_OWN_CRT_STARTUP)
   add_library(facetkit_dll_startup OBJECT
     ${PROJECT_SOURCE_DIR}/platform/windows_startup_common.cpp
+    ${PROJECT_SOURCE_DIR}/platform/windows_security_cookie.cpp
     ${PROJECT_SOURCE_DIR}/platform/windows_dll_startup.cpp)
   add_library(facetkit_program_startup OBJECT
     ${PROJECT_SOURCE_DIR}/platform/windows_startup_common.cpp
+    ${PROJECT_SOURCE_DIR}/platform/windows_security_cookie.cpp
     ${PROJECT_SOURCE_DIR}/platform/windows_exe_startup.cpp)
   foreach(startup facetkit_dll_startup facetkit_program_startup)
     target_include_directories(${startup} PRIVATE ${PROJECT_SOURCE_DIR})

@@ -24,7 +24,8 @@ const char* const kUsage =
     "  --surface-record HOW  how zvGetCurrentSRF fills the record: full (default),\n"
     "                        no-vertices, no-colors, no-file-name, or unfilled\n"
     "  --scene-unfilled      zvGetScene fills nothing\n"
-    "  --host-path TEXT      host folder to report (default C:\\Program Files\\Zandrovix\\)\n"
+    "  --host-path TEXT      host folder to report (default C:\\Program Files\\Zandrovix\\); the\n"
+    "                        save dialog opens there if it exists, else in the current folder\n"
     "  --runs N              call execute N times (default 1)\n"
     "  --skip-init           call execute without initPlugin\n"
     "  --show-vertices A-B   trace the stored colours of vertices A to B after the runs\n"
@@ -32,7 +33,8 @@ const char* const kUsage =
     "  --help                show this text\n"
     "\n"
     "Answer script: one answer per line: number N | text SOMETHING | yes | no | file NAME |\n"
-    "cancel; blank lines and lines starting with # are skipped.\n"
+    "cancel; blank lines and lines starting with # are skipped. A number is returned as\n"
+    "written, even outside the bounds the prompt gives (the terminal asks again instead).\n"
     "Exit code: 0 session ran, 1 unexpected host call, 2 setup error, 3 script error.\n";
 
 namespace {

@@ -34,6 +34,11 @@ bool printHeaderMemory() {
   startHeapCount();
   const char* report = formatSurfaceHeader(&surface);
   const HeapCount formatted = heapCount();
+  if (report == nullptr) {
+    stopHeapCount();
+    printf("not measured: the report could not be built\n");
+    return false;
+  }
   const long long textBytes = static_cast<long long>(strlen(report)) + 1;
   releaseSurfaceHeader(report);
   const HeapCount released = heapCount();

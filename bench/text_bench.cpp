@@ -44,7 +44,7 @@ void formatReports(void*, int64_t iterations) {
     const SurfaceRecord* surface =
         static_cast<const SurfaceRecord*>(opaquePointer(&reportedSurface));
     const char* report = formatSurfaceHeader(surface);
-    consumeNumber(report[0]);
+    consumeNumber(report != nullptr ? report[0] : 0);
     releaseSurfaceHeader(report);
   }
 }
@@ -54,8 +54,8 @@ bool checkReport(void*) {
   char expected[kStackReportSize];
   const int length = formatWithSnprintf(expected, sizeof(expected), reportedSurface);
   const char* report = formatSurfaceHeader(&reportedSurface);
-  const bool same =
-      length > 0 && static_cast<size_t>(length) < sizeof(expected) && strcmp(report, expected) == 0;
+  const bool same = report != nullptr && length > 0 &&
+                    static_cast<size_t>(length) < sizeof(expected) && strcmp(report, expected) == 0;
   releaseSurfaceHeader(report);
   return same;
 }

@@ -25,6 +25,8 @@ const char* const kUsage =
     "                        no-vertices, no-colors, no-file-name, or unfilled\n"
     "  --scene-unfilled      zvGetScene fills nothing\n"
     "  --host-path TEXT      host folder to report (default C:\\Program Files\\Zandrovix\\)\n"
+    "  --locale NAME[,NAME]  set the host process's locale to the first NAME the C runtime\n"
+    "                        knows (e.g. de_DE.UTF-8,German for a decimal comma)\n"
     "  --runs N              call execute N times (default 1)\n"
     "  --skip-init           call execute without initPlugin\n"
     "  --show-vertices A-B   trace the stored colours of vertices A to B after the runs\n"
@@ -50,6 +52,7 @@ enum class OptionId {
   kSurfaceRecord,
   kSceneUnfilled,
   kHostPath,
+  kLocale,
   kRuns,
   kSkipInit,
   kShowVertices,
@@ -75,6 +78,7 @@ const OptionForm kOptionForms[] = {
     {"--surface-record", OptionId::kSurfaceRecord, true},
     {"--scene-unfilled", OptionId::kSceneUnfilled, false},
     {"--host-path", OptionId::kHostPath, true},
+    {"--locale", OptionId::kLocale, true},
     {"--runs", OptionId::kRuns, true},
     {"--skip-init", OptionId::kSkipInit, false},
     {"--show-vertices", OptionId::kShowVertices, true},
@@ -175,6 +179,9 @@ bool applyOption(OptionId id, const char* value, Options* options) {
     case OptionId::kHostPath:
       options->settings.hostPath = value;
       return true;
+    case OptionId::kLocale:
+      options->locale = value;
+      return value[0] != '\0';
     case OptionId::kRuns:
       return parseWholeInt(value, &options->runs) && options->runs >= 0;
     case OptionId::kSkipInit:

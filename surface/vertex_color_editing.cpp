@@ -3,6 +3,7 @@
 #include <stdio.h>
 
 #include "host/host_function_table.h"
+#include "platform/c_locale_format.h"
 #include "surface/hex_colour_converter.h"
 #include "surface/vertex_range.h"
 
@@ -11,6 +12,8 @@ namespace {
 const char* const kVertexCountLine = "Number of vertices: %d";
 const char* const kConvexLine = "Current convex components: R: %f, G: %f, B: %f";
 const char* const kConcaveLine = "Current concave components: R: %f, G: %f, B: %f";
+const char* const kColorsNotFormatted =
+    "Facetkit> The colours could not be written as text; action cancelled.";
 const char* const kRangeMessage =
     "Please specify the range of vertices that should get a new color (number of vertices: "
     "%d)...";
@@ -25,11 +28,16 @@ const HostEntry kEditingNeeds[] = {
     HostEntry::zvGetTextInput,     HostEntry::zvUpdateActiveWindow, HostEntry::zvYesNoMessageBox,
     HostEntry::zvGetZandrovixPath, HostEntry::zvGetSaveFileName,    HostEntry::zvSaveCurrentSRF};
 
-void logColor(const char* format, const ColorRgb& color) {
+// Logs `color` in `format`. Returns false, having logged nothing, when the
+// numbers could not be formatted.
+bool logColor(const char* format, const ColorRgb& color) {
   char line[kHostTextSize];
-  snprintf(line, sizeof(line), format, static_cast<double>(color.red),
-           static_cast<double>(color.green), static_cast<double>(color.blue));
+  if (formatInCLocale(line, sizeof(line), format, static_cast<double>(color.red),
+                      static_cast<double>(color.green), static_cast<double>(color.blue)) < 0) {
+    return false;
+  }
   hostFunctions.zvLogText(line);
+  return true;
 }
 
 void offerToSave() {
@@ -52,8 +60,11 @@ bool changeVertexColors(SurfaceRecord& surface) {
   char line[kHostTextSize];
   snprintf(line, sizeof(line), kVertexCountLine, static_cast<int>(surface.vertexCount));
   hostFunctions.zvLogText(line);
-  logColor(kConvexLine, surface.convexColor);
-  logColor(kConcaveLine, surface.concaveColor);
+  if (!logColor(kConvexLine, surface.convexColor) ||
+      !logColor(kConcaveLine, surface.concaveColor)) {
+    hostFunctions.zvLogText(kColorsNotFormatted);
+    return true;
+  }
   if (!surfaceHasVertices(surface)) {
     reportNoVertices();
     return true;

@@ -134,7 +134,8 @@ void printRatioRow(int titleWidth, const Comparison& comparison, const RatioResu
   }
   printDuration(result.operationSeconds);
   printDuration(result.baselineSeconds);
-  printf(" %7.2f %7.2f-%-7.2f", result.medianRatio, result.lowestRatio, result.highestRatio);
+  // Three significant digits, so that small ratios keep theirs.
+  printf(" %#7.3g %#7.3g-%-#7.3g", result.medianRatio, result.lowestRatio, result.highestRatio);
   if (comparison.goal > 0) {
     printf("  <= %.2f %s", comparison.goal,
            result.medianRatio <= comparison.goal ? "met" : "missed");

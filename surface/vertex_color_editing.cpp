@@ -21,12 +21,18 @@ const char* const kSaveQuestion = "Would you like to save the changes in a SRF f
 const char* const kSaveTitle = "Please enter the new SRF file name";
 const char* const kSurfaceFilter = "Surface files (*.srf)";
 
-// Everything the function may call, checked before anything is shown, so
-// that it never stops half-way for want of a host function.
-const HostEntry kEditingNeeds[] = {
-    HostEntry::zvLogText,          HostEntry::zvMessageBox,         HostEntry::zvGetIntegerInput,
-    HostEntry::zvGetTextInput,     HostEntry::zvUpdateActiveWindow, HostEntry::zvYesNoMessageBox,
-    HostEntry::zvGetZandrovixPath, HostEntry::zvGetSaveFileName,    HostEntry::zvSaveCurrentSRF};
+const char* const kSavingNotAvailable =
+    "Facetkit> Zandrovix does not provide %s; saving is not available.";
+
+// What painting needs, checked before anything is shown, so that the
+// function never stops half-way for want of a host function.
+const HostEntry kEditingNeeds[] = {HostEntry::zvLogText, HostEntry::zvMessageBox,
+                                   HostEntry::zvGetIntegerInput, HostEntry::zvGetTextInput,
+                                   HostEntry::zvUpdateActiveWindow};
+
+// What offering to save needs; without it the colours are still painted.
+const HostEntry kSaveNeeds[] = {HostEntry::zvYesNoMessageBox, HostEntry::zvGetZandrovixPath,
+                                HostEntry::zvGetSaveFileName, HostEntry::zvSaveCurrentSRF};
 
 // Logs `color` in `format`. Returns false, having logged nothing, when the
 // numbers could not be formatted.
@@ -40,7 +46,15 @@ bool logColor(const char* format, const ColorRgb& color) {
   return true;
 }
 
+// Offers to save when the host can, and otherwise logs which entry it lacks.
 void offerToSave() {
+  for (HostEntry entry : kSaveNeeds) {
+    if (hostEntryPresent(entry)) continue;
+    char line[kHostTextSize];
+    snprintf(line, sizeof(line), kSavingNotAvailable, hostEntryName(entry));
+    hostFunctions.zvLogText(line);
+    return;
+  }
   if (hostFunctions.zvYesNoMessageBox(kSaveQuestion) == 0) return;
   char hostPath[kHostTextSize] = {};
   char fileName[kHostTextSize] = {};

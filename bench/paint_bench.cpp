@@ -26,16 +26,6 @@ bool everyEntryHolds(const PaintBench& bench, int32_t value) {
   return true;
 }
 
-// Every vertex painted, no save attempted, and one redraw per painting.
-bool checkPainted(void* context, int64_t paintings) {
-  PaintBench& bench = benchOf(context);
-  const bool allRedrawn = redrawCount() - bench.redrawsSeen == paintings;
-  return allRedrawn && unexpectedHostCalls() == 0 && everyEntryHolds(bench, kPaintedValue);
-}
-
-// The paintings of the last sample, for its check.
-int64_t lastPaintings = 0;
-
 void paintWithEditing(void* context, int64_t iterations) {
   PaintBench& bench = benchOf(context);
   setFakeSurface(bench.surface);
@@ -43,7 +33,7 @@ void paintWithEditing(void* context, int64_t iterations) {
   for (int64_t iteration = 0; iteration < iterations; ++iteration) {
     changeVertexColors(bench.surface);
   }
-  lastPaintings = iterations;
+  bench.paintings = iterations;
 }
 
 void paintWithExecute(void* context, int64_t iterations) {
@@ -51,11 +41,14 @@ void paintWithExecute(void* context, int64_t iterations) {
   setFakeSurface(bench.surface);
   bench.redrawsSeen = redrawCount();
   for (int64_t iteration = 0; iteration < iterations; ++iteration) bench.plugin->execute();
-  lastPaintings = iterations;
+  bench.paintings = iterations;
 }
 
-bool checkLastPaintings(void* context) {
-  return checkPainted(context, lastPaintings);
+// Every vertex painted, no save attempted, and one redraw per painting.
+bool checkPainted(void* context) {
+  const PaintBench& bench = benchOf(context);
+  const bool allRedrawn = redrawCount() - bench.redrawsSeen == bench.paintings;
+  return allRedrawn && unexpectedHostCalls() == 0 && everyEntryHolds(bench, kPaintedValue);
 }
 
 void fillWithLoop(void* context, int64_t iterations) {
@@ -111,11 +104,11 @@ void releasePaintBench(PaintBench& bench) {
 }
 
 Contender paintDirectly(PaintBench& bench) {
-  return {"changeVertexColors", paintWithEditing, checkLastPaintings, &bench};
+  return {"changeVertexColors", paintWithEditing, checkPainted, &bench};
 }
 
 Contender paintThroughExecute(PaintBench& bench) {
-  return {"execute", paintWithExecute, checkLastPaintings, &bench};
+  return {"execute", paintWithExecute, checkPainted, &bench};
 }
 
 Contender fillLoop(PaintBench& bench) {

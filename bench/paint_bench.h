@@ -18,8 +18,10 @@ struct PaintBench {
   int32_t vertexCount;
   SurfaceRecord surface;
   ZDVNPluginInterface* plugin;
-  // Redraws counted when the last painting sample started.
+  // Redraws counted when the last painting sample started, and the
+  // paintings it made.
   int64_t redrawsSeen;
+  int64_t paintings;
 };
 
 // Sets up `bench` for `vertexCount` vertices (a new array, zero-filled and so

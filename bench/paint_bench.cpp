@@ -54,7 +54,7 @@ bool checkPainted(void* context) {
 void fillWithLoop(void* context, int64_t iterations) {
   PaintBench& bench = benchOf(context);
   for (int64_t iteration = 0; iteration < iterations; ++iteration) {
-    fillEntries(bench.colours, 0, bench.vertexCount - 1, kFillValue);
+    fillEntries(bench.colours, EntryRange{0, bench.vertexCount - 1}, kFillValue);
   }
 }
 

@@ -3,7 +3,8 @@
 // of operation time to baseline time with the range of the ratios; then the
 // heap bytes one header report takes, where the build can count them.
 //
-//   Zandrovix.exe [--quick] [--repetitions N] [--sample-ms MS] [--filter TEXT]
+//   Zandrovix.exe [--quick] [--repetitions N] [--timings N] [--timing-ms MS]
+//                 [--filter TEXT]
 //
 // The program answers the plug-in as its host does (bench/fake_host.h), so
 // it keeps the host's file name. Exits nonzero when an operation did not do
@@ -23,16 +24,19 @@
 namespace {
 
 const char* const kUsage =
-    "usage: %s [--quick] [--repetitions N] [--sample-ms MS] [--filter TEXT]\n"
-    "  --quick          3 repetitions of 1 ms samples: checks, not timings\n"
+    "usage: %s [--quick] [--repetitions N] [--timings N] [--timing-ms MS] [--filter TEXT]\n"
+    "  --quick          3 repetitions of one 1 ms timing: checks, not timings\n"
     "  --repetitions N  samples of each side per comparison, 1 to %d (default %d)\n"
-    "  --sample-ms MS   least time of one sample in milliseconds (default %g)\n"
+    "  --timings N      timings per sample, the fastest counting, 1 to %d (default %d)\n"
+    "  --timing-ms MS   least time of one timing in milliseconds (default %g)\n"
     "  --filter TEXT    only the comparisons whose title contains TEXT\n";
 
-constexpr int kDefaultRepetitions = 21;
-constexpr double kDefaultSampleMs = 20;
+constexpr int kDefaultRepetitions = 31;
+constexpr int kDefaultTimings = 5;
+constexpr double kDefaultTimingMs = 2;
 constexpr int kQuickRepetitions = 3;
-constexpr double kQuickSampleMs = 1;
+constexpr int kQuickTimings = 1;
+constexpr double kQuickTimingMs = 1;
 
 // Painted in full: as many vertices as a large surface has, and the sample
 // surface of the stand-in host.
@@ -58,19 +62,23 @@ bool readNumber(const char* text, double lowest, double highest, double* number)
 }
 
 bool readOptions(int argumentCount, char** arguments, Options* options) {
-  options->settings = {kDefaultRepetitions, kDefaultSampleMs / 1000};
+  options->settings = {kDefaultRepetitions, kDefaultTimingMs / 1000, kDefaultTimings};
   options->filter = "";
   for (int index = 1; index < argumentCount; ++index) {
     const char* option = arguments[index];
     const bool hasValue = index + 1 < argumentCount;
     double number = 0;
     if (strcmp(option, "--quick") == 0) {
-      options->settings = {kQuickRepetitions, kQuickSampleMs / 1000};
+      options->settings = {kQuickRepetitions, kQuickTimingMs / 1000, kQuickTimings};
     } else if (strcmp(option, "--repetitions") == 0 && hasValue &&
                readNumber(arguments[index + 1], 1, kMaxRepetitions, &number)) {
       options->settings.repetitions = static_cast<int>(number);
       ++index;
-    } else if (strcmp(option, "--sample-ms") == 0 && hasValue &&
+    } else if (strcmp(option, "--timings") == 0 && hasValue &&
+               readNumber(arguments[index + 1], 1, kMaxTimingsPerSample, &number)) {
+      options->settings.timingsPerSample = static_cast<int>(number);
+      ++index;
+    } else if (strcmp(option, "--timing-ms") == 0 && hasValue &&
                readNumber(arguments[index + 1], 0.001, 10000, &number)) {
       options->settings.sampleSeconds = number / 1000;
       ++index;
@@ -92,7 +100,8 @@ double readSteadyClock(void*) {
 int main(int argumentCount, char** arguments) {
   Options options;
   if (!readOptions(argumentCount, arguments, &options)) {
-    fprintf(stderr, kUsage, arguments[0], kMaxRepetitions, kDefaultRepetitions, kDefaultSampleMs);
+    fprintf(stderr, kUsage, arguments[0], kMaxRepetitions, kDefaultRepetitions,
+            kMaxTimingsPerSample, kDefaultTimings, kDefaultTimingMs);
     return 2;
   }
   installFakeHost();
@@ -132,9 +141,10 @@ int main(int argumentCount, char** arguments) {
     if (length > titleWidth) titleWidth = length;
   }
   printf(
-      "Time per iteration (medians), operation / baseline from %d alternating samples of "
-      "at least %g ms each: median and min-max\n\n",
-      options.settings.repetitions, options.settings.sampleSeconds * 1000);
+      "Time per iteration (medians), operation / baseline from %d alternating samples, each the "
+      "fastest of %d timings of at least %g ms: median and min-max\n\n",
+      options.settings.repetitions, options.settings.timingsPerSample,
+      options.settings.sampleSeconds * 1000);
   printRatioHeading(titleWidth);
   const Clock clock = {readSteadyClock, nullptr};
   bool allMeasured = true;

@@ -13,12 +13,18 @@ struct Sample {
   double seconds;
 };
 
-Sample timeSample(const Contender& contender, int64_t iterations, const Clock& clock) {
-  const double start = clock.seconds(clock.context);
-  contender.work(contender.context, iterations);
-  const double seconds = clock.seconds(clock.context) - start;
+// Times `iterations` iterations `timings` times back to back and keeps the
+// fastest, then checks the work once.
+Sample timeSample(const Contender& contender, int64_t iterations, int timings, const Clock& clock) {
+  double fastest = 0;
+  for (int timing = 0; timing < timings; ++timing) {
+    const double start = clock.seconds(clock.context);
+    contender.work(contender.context, iterations);
+    const double seconds = clock.seconds(clock.context) - start;
+    if (timing == 0 || seconds < fastest) fastest = seconds;
+  }
   const bool checked = contender.check == nullptr || contender.check(contender.context);
-  return {checked, seconds};
+  return {checked, fastest};
 }
 
 // Raises the iterations until one sample takes at least `sampleSeconds`.
@@ -26,7 +32,7 @@ Sample timeSample(const Contender& contender, int64_t iterations, const Clock& c
 int64_t calibrate(const Contender& contender, double sampleSeconds, const Clock& clock) {
   int64_t iterations = 1;
   for (;;) {
-    const Sample sample = timeSample(contender, iterations, clock);
+    const Sample sample = timeSample(contender, iterations, 1, clock);
     if (!sample.checked) return 0;
     if (sample.seconds >= sampleSeconds || iterations >= kMostIterations) return iterations;
     // Aims a quarter past the goal from the time seen, growing at most a
@@ -79,6 +85,9 @@ RatioResult compareInterleaved(const Comparison& comparison, const RunSettings& 
   int repetitions = settings.repetitions;
   if (repetitions < 1) repetitions = 1;
   if (repetitions > kMaxRepetitions) repetitions = kMaxRepetitions;
+  int timings = settings.timingsPerSample;
+  if (timings < 1) timings = 1;
+  if (timings > kMaxTimingsPerSample) timings = kMaxTimingsPerSample;
   const Contender& operation = comparison.operation;
   const Contender& baseline = comparison.baseline;
 
@@ -94,11 +103,11 @@ RatioResult compareInterleaved(const Comparison& comparison, const RunSettings& 
     const bool operationFirst = repetition % 2 == 0;
     const Contender& first = operationFirst ? operation : baseline;
     const Contender& second = operationFirst ? baseline : operation;
-    const Sample firstSample =
-        timeSample(first, operationFirst ? operationIterations : baselineIterations, clock);
+    const Sample firstSample = timeSample(
+        first, operationFirst ? operationIterations : baselineIterations, timings, clock);
     if (!firstSample.checked) return failed(first.name);
-    const Sample secondSample =
-        timeSample(second, operationFirst ? baselineIterations : operationIterations, clock);
+    const Sample secondSample = timeSample(
+        second, operationFirst ? baselineIterations : operationIterations, timings, clock);
     if (!secondSample.checked) return failed(second.name);
     const Sample& operationSample = operationFirst ? firstSample : secondSample;
     const Sample& baselineSample = operationFirst ? secondSample : firstSample;

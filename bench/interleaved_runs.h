@@ -39,13 +39,18 @@ struct Clock {
 };
 
 constexpr int kMaxRepetitions = 101;
+constexpr int kMaxTimingsPerSample = 20;
 
 struct RunSettings {
   // Samples of each contender, 1 to kMaxRepetitions.
   int repetitions;
-  // The least time one sample takes; the iterations per sample are chosen
+  // The least time one timing takes; the iterations per timing are chosen
   // for it before the repetitions start.
   double sampleSeconds;
+  // Timings per sample, 1 to kMaxTimingsPerSample, run back to back; the
+  // sample's time is the fastest of them, so that a timing in which the
+  // thread lost the processor to another does not count.
+  int timingsPerSample;
 };
 
 struct RatioResult {

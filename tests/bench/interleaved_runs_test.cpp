@@ -53,10 +53,10 @@ struct Fixture {
   FakeWork operation{"operation", &timeline, {3}, -1, 0, {}};
   FakeWork baseline{"baseline", &timeline, {2}, -1, 0, {}};
 
-  RatioResult run(int repetitions, double sampleSeconds, double goal = 0) {
-    const Comparison comparison = {"title", contenderOf(operation), contenderOf(baseline), goal};
+  RatioResult run(int repetitions, double sampleSeconds, int timings = 1) {
+    const Comparison comparison = {"title", contenderOf(operation), contenderOf(baseline), 0};
     const Clock clock = {readFakeClock, &timeline};
-    return compareInterleaved(comparison, RunSettings{repetitions, sampleSeconds}, clock);
+    return compareInterleaved(comparison, RunSettings{repetitions, sampleSeconds, timings}, clock);
   }
 };
 
@@ -122,6 +122,30 @@ TEST(InterleavedRuns, SamplesLastAtLeastTheSampleTime) {
   EXPECT_DOUBLE_EQ(result.medianRatio, 0.25);
 }
 
+// A sample is the fastest of its timings, so that a timing slowed down by
+// another program does not count; its check runs once, after the last.
+TEST(InterleavedRuns, SampleIsTheFastestOfItsTimings) {
+  Fixture fixture;
+  // Calibration, then the three timings of each of two repetitions.
+  fixture.operation.costs = {1, 9, 3, 5, 4, 8, 6};
+  fixture.baseline.costs = {1, 2, 2, 2, 1, 7, 1};
+  const RatioResult result = fixture.run(2, 0.5, 3);
+  ASSERT_TRUE(result.measured);
+  // Repetition 0: operation 3, baseline 2; repetition 1: operation 4, baseline 1.
+  EXPECT_DOUBLE_EQ(result.lowestRatio, 1.5);
+  EXPECT_DOUBLE_EQ(result.highestRatio, 4);
+  EXPECT_DOUBLE_EQ(result.operationSeconds, 3.5);
+  EXPECT_DOUBLE_EQ(result.baselineSeconds, 1.5);
+  const std::vector<std::string> expected = {
+      "operation", "baseline",                // calibration
+      "operation", "operation", "operation",  // repetition 0
+      "baseline",  "baseline",  "baseline",   //
+      "baseline",  "baseline",  "baseline",   // repetition 1
+      "operation", "operation", "operation",  //
+  };
+  EXPECT_EQ(fixture.timeline.samples, expected);
+}
+
 TEST(InterleavedRuns, RepetitionsAreKeptWithinTheirBounds) {
   struct Case {
     int asked;
@@ -135,6 +159,21 @@ TEST(InterleavedRuns, RepetitionsAreKeptWithinTheirBounds) {
     // One calibration sample besides the repetitions.
     EXPECT_EQ(fixture.operation.iterations.size(), bounded.samplesOfEachSide + 1);
     EXPECT_EQ(fixture.baseline.iterations.size(), bounded.samplesOfEachSide + 1);
+  }
+}
+
+TEST(InterleavedRuns, TimingsPerSampleAreKeptWithinTheirBounds) {
+  struct Case {
+    int asked;
+    size_t timings;
+  };
+  const Case cases[] = {{0, 1}, {1, 1}, {4, 4}, {kMaxTimingsPerSample + 1, kMaxTimingsPerSample}};
+  for (const Case& bounded : cases) {
+    SCOPED_TRACE(bounded.asked);
+    Fixture fixture;
+    ASSERT_TRUE(fixture.run(1, 0.5, bounded.asked).measured);
+    // One calibration timing besides the one sample's.
+    EXPECT_EQ(fixture.operation.iterations.size(), bounded.timings + 1);
   }
 }
 

@@ -6,12 +6,7 @@
 
 const char* const kTemporaryFileSuffix = ".partial";
 
-namespace {
-
-// Writes all of `text` to the new file `name`, checking the write, the flush
-// and the close: some runtimes report a successful close although the data
-// could not be written (a full disk, say).
-bool writeNewFile(const char* name, const char* text, size_t size) {
+bool writeNewTextFile(const char* name, const char* text, size_t size) {
   FILE* file = fopen(name, "w");
   if (file == nullptr) return false;
   bool written = fwrite(text, 1, size, file) == size;
@@ -21,8 +16,6 @@ bool writeNewFile(const char* name, const char* text, size_t size) {
   return written;
 }
 
-}  // namespace
-
 bool replaceTextFile(const char* name, const char* text, size_t size) {
   const size_t nameLength = strlen(name);
   const size_t suffixSize = strlen(kTemporaryFileSuffix) + 1;
@@ -30,7 +23,7 @@ bool replaceTextFile(const char* name, const char* text, size_t size) {
   if (temporaryName == nullptr) return false;
   memcpy(temporaryName, name, nameLength);
   memcpy(temporaryName + nameLength, kTemporaryFileSuffix, suffixSize);
-  bool replaced = writeNewFile(temporaryName, text, size) && moveFileOver(temporaryName, name);
+  bool replaced = writeNewTextFile(temporaryName, text, size) && moveFileOver(temporaryName, name);
   if (!replaced) remove(temporaryName);
   free(temporaryName);
   return replaced;

@@ -16,6 +16,12 @@ extern const char* const kTemporaryFileSuffix;
 // holds the text; on false, `name` is as it was and no temporary file stays.
 bool replaceTextFile(const char* name, const char* text, size_t size);
 
+// Writes the `size` bytes of `text` to the file `name` in text mode, creating
+// or emptying it, and checks the write, the flush and the close: some
+// runtimes report a successful close although the data could not be written
+// (a full disk, say). Returns whether all of the text reached the file.
+bool writeNewTextFile(const char* name, const char* text, size_t size);
+
 // Whether the file names `first` and `second` reach the same file: equal
 // names by the platform's rule (without case on Windows), or, where the
 // platform can tell, two names of one existing file.

@@ -5,18 +5,15 @@
 // and says so.
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
-#include <cstdlib>
 #include <cstring>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "host/host_function_table.h"
 #include "surface/surface_header_report.h"
+#include "tests/unit/scratch_files.h"
 
 extern "C" {
 void* __libc_malloc(size_t size);
@@ -84,13 +81,6 @@ bool recordLog(const char* text) {
   return true;
 }
 
-std::string readFile(const std::string& name) {
-  std::ifstream file(name, std::ios::binary);
-  std::stringstream content;
-  content << file.rdbuf();
-  return content.str();
-}
-
 const char kError[] = "Error while printing current SRF header data to ascii";
 const char kSaved[] =
     "Header information of file saved to text.\nIt is located in the same folder as the surface "
@@ -100,9 +90,6 @@ const char kNotWritten[] = "Header information could not be written to the text 
 class AllocationFailure : public ::testing::TestWithParam<bool> {
  protected:
   void SetUp() override {
-    char pattern[] = "/tmp/facetkit_allocation_XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    folder_ = pattern;
     saved_ = hostFunctions;
     hostFunctions.zvLogText = recordLog;
     std::memset(&surface_, 0, sizeof(surface_));
@@ -112,11 +99,9 @@ class AllocationFailure : public ::testing::TestWithParam<bool> {
   void TearDown() override {
     armed = false;
     hostFunctions = saved_;
-    const std::string command = "rm -rf '" + folder_ + "'";
-    EXPECT_EQ(std::system(command.c_str()), 0);
   }
 
-  std::string folder_;
+  ScratchFolder folder_;
   HostFunctionTable saved_;
   SurfaceRecord surface_;
 };
@@ -124,7 +109,7 @@ class AllocationFailure : public ::testing::TestWithParam<bool> {
 }  // namespace
 
 TEST_P(AllocationFailure, TheLoggedReportIsWholeOrAnError) {
-  const std::string name = folder_ + "/brain.srf";
+  const std::string name = folder_ / "brain.srf";
   surface_.fileName = name.c_str();
   const char* whole = formatSurfaceHeader(&surface_);
   ASSERT_NE(whole, nullptr);
@@ -147,7 +132,7 @@ TEST_P(AllocationFailure, TheLoggedReportIsWholeOrAnError) {
 
 TEST_P(AllocationFailure, TheTextFileIsReplacedWholeOrKeptAndTheLogSaysWhich) {
   // A name longer than a host text, so that the failure line is long too.
-  const std::string base = folder_ + "/" + std::string(240, 'b');
+  const std::string base = folder_ / std::string(240, 'b');
   const std::string surfaceName = base + ".srf";
   const std::string textName = base + ".txt";
   surface_.fileName = surfaceName.c_str();
@@ -164,8 +149,7 @@ TEST_P(AllocationFailure, TheTextFileIsReplacedWholeOrKeptAndTheLogSaysWhich) {
     releaseSurfaceHeader(report);
     reached = disarm();
     const std::string content = readFile(textName);
-    struct stat status;
-    EXPECT_NE(lstat((textName + ".partial").c_str(), &status), 0) << "allocation " << at;
+    EXPECT_FALSE(exists(textName + ".partial")) << "allocation " << at;
     ASSERT_FALSE(logged.empty()) << "allocation " << at;
     const std::string& last = logged.back();
     if (last == kSaved) {

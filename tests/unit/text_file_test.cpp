@@ -5,15 +5,14 @@
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <cstring>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "host/host_function_table.h"
 #include "surface/surface_header_report.h"
+#include "tests/unit/scratch_files.h"
 
 namespace {
 
@@ -22,22 +21,6 @@ std::vector<std::string> logged;
 bool recordLog(const char* text) {
   logged.emplace_back(text);
   return true;
-}
-
-std::string readFile(const std::string& name) {
-  std::ifstream file(name, std::ios::binary);
-  std::stringstream content;
-  content << file.rdbuf();
-  return content.str();
-}
-
-void writeFile(const std::string& name, const std::string& content) {
-  std::ofstream(name, std::ios::binary) << content;
-}
-
-bool exists(const std::string& name) {
-  struct stat status;
-  return lstat(name.c_str(), &status) == 0;
 }
 
 // Makes `name` a device on which every write fails for want of space, as on
@@ -59,21 +42,14 @@ bool makeFullDevice(const std::string& name) {
 class TextFileTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    char pattern[] = "/tmp/facetkit_text_file_XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    folder_ = pattern;
     saved_ = hostFunctions;
     hostFunctions.zvLogText = recordLog;
     logged.clear();
   }
-  void TearDown() override {
-    hostFunctions = saved_;
-    std::string command = "rm -rf '" + folder_ + "'";
-    EXPECT_EQ(std::system(command.c_str()), 0);
-  }
-  std::string path(const std::string& name) const { return folder_ + "/" + name; }
+  void TearDown() override { hostFunctions = saved_; }
+  std::string path(const std::string& name) const { return folder_ / name; }
 
-  std::string folder_;
+  ScratchFolder folder_;
   HostFunctionTable saved_;
 };
 

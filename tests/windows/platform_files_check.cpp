@@ -3,9 +3,11 @@
 // text file holds CR LF line ends and nothing else, and numbers keep a
 // decimal point while the process runs under a German locale.
 //
-//   platform_files_check
+//   platform_files_check [FULL]
 //
-// Works in the current folder. Prints one line per failed check and a
+// FULL names a device on which every write fails, as on a full disk: then
+// writing a text file there must be reported as failed, however the runtime's
+// close reports it. Works in the current folder. Prints one line per failed check and a
 // closing count; exits nonzero when a check failed. Built for Windows only,
 // with the C runtime alone.
 
@@ -91,10 +93,20 @@ void checkNumbers(CheckCount& count) {
   setlocale(LC_ALL, "C");
 }
 
+void checkFullDisk(CheckCount& count, const char* full) {
+  char text[1000];
+  memset(text, 'x', sizeof(text));
+  count.check(!writeNewTextFile(full, text, sizeof(text)), "a full disk is a failed write");
+}
+
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
   CheckCount count;
+  if (argc > 1) {
+    checkFullDisk(count, argv[1]);
+    return count.finish();
+  }
   checkNames(count);
   checkReplacement(count);
   checkNumbers(count);

@@ -26,6 +26,8 @@ const char* const kUsage =
     "  --scene-unfilled      zvGetScene fills nothing\n"
     "  --host-path TEXT      host folder to report (default C:\\Program Files\\Zandrovix\\); the\n"
     "                        save dialog opens there if it exists, else in the current folder\n"
+    "  --locale NAME[,NAME]  set the host process's locale to the first NAME the C runtime\n"
+    "                        knows (e.g. de_DE.UTF-8,German for a decimal comma)\n"
     "  --runs N              call execute N times (default 1)\n"
     "  --skip-init           call execute without initPlugin\n"
     "  --show-vertices A-B   trace the stored colours of vertices A to B after the runs\n"
@@ -52,6 +54,7 @@ enum class OptionId {
   kSurfaceRecord,
   kSceneUnfilled,
   kHostPath,
+  kLocale,
   kRuns,
   kSkipInit,
   kShowVertices,
@@ -77,6 +80,7 @@ const OptionForm kOptionForms[] = {
     {"--surface-record", OptionId::kSurfaceRecord, true},
     {"--scene-unfilled", OptionId::kSceneUnfilled, false},
     {"--host-path", OptionId::kHostPath, true},
+    {"--locale", OptionId::kLocale, true},
     {"--runs", OptionId::kRuns, true},
     {"--skip-init", OptionId::kSkipInit, false},
     {"--show-vertices", OptionId::kShowVertices, true},
@@ -177,6 +181,9 @@ bool applyOption(OptionId id, const char* value, Options* options) {
     case OptionId::kHostPath:
       options->settings.hostPath = value;
       return true;
+    case OptionId::kLocale:
+      options->locale = value;
+      return value[0] != '\0';
     case OptionId::kRuns:
       return parseWholeInt(value, &options->runs) && options->runs >= 0;
     case OptionId::kSkipInit:

@@ -17,6 +17,9 @@ struct Options {
   const char* answersPath = nullptr;
   const char* tracePath = nullptr;
   const char* logPath = nullptr;
+  // Locale names separated by commas; the host process takes the first that
+  // the C runtime knows, before it loads the plug-in.
+  const char* locale = nullptr;
   int runs = 1;
   bool skipInit = false;
   // The ranges given with --show-vertices, in order; it may be repeated.

@@ -35,7 +35,9 @@ endif()
 function(facetkit_windows_dll target)
   if(FACETKIT_OWN_CRT_STARTUP)
     target_sources(${target} PRIVATE $<TARGET_OBJECTS:facetkit_dll_startup>)
-    target_link_options(${target} PRIVATE /entry:_DllMainCRTStartup)
+    # The initialiser tables are read-only data: kept in .rdata, as the
+    # Microsoft runtime keeps them, they take no file section of their own.
+    target_link_options(${target} PRIVATE /entry:_DllMainCRTStartup /merge:.CRT=.rdata)
   endif()
 endfunction()
 

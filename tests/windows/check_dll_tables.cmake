@@ -6,7 +6,7 @@
 #
 #   cmake -DREADOBJ=llvm-readobj-14 -DDLL=Facetkit.dll
 #         -DEXPECTED_EXPORTS=expected_exports.txt -DEXPECTED_IMPORTS=expected_imports.txt
-#         [-DOBJDUMP=llvm-objdump-14] -P check_dll_tables.cmake
+#         [-DOBJDUMP=llvm-objdump-14] [-DMAX_SIZE=bytes] -P check_dll_tables.cmake
 #
 # Export lines are the exported names. Import lines are "<dll> <function>",
 # with " (delay-loaded)" appended for delay-loaded imports. In the expected
@@ -129,4 +129,13 @@ if(DEFINED OBJDUMP)
   include(${CMAKE_CURRENT_LIST_DIR}/stack_cookie_check.cmake)
   check_stack_cookies("${OBJDUMP}" "${READOBJ}" "${DLL}" protected_count)
   message(STATUS "${DLL}: ${protected_count} functions with stack buffers check the stack cookie")
+endif()
+
+# The DLL stays small: 24 KiB at most, the size it is shipped at.
+if(DEFINED MAX_SIZE)
+  file(SIZE "${DLL}" dll_size)
+  if(dll_size GREATER MAX_SIZE)
+    message(FATAL_ERROR "${DLL} has ${dll_size} bytes, more than the ${MAX_SIZE} allowed")
+  endif()
+  message(STATUS "${DLL}: ${dll_size} bytes, within ${MAX_SIZE}")
 endif()

@@ -5,6 +5,7 @@
 #include <string.h>
 
 #include "standin/surface_file.h"
+#include "standin/surface_formats.h"
 
 namespace standin {
 
@@ -56,6 +57,14 @@ void appendViewerColour(TextBuffer* out, int32_t stored) {
 
 void appendFieldComment(TextBuffer* out, const HostSurface& surface, const SurfaceField& field) {
   out->appendFormat("comment zandrovix %s", field.name);
+  appendSurfaceFieldValues(out, surface, field);
+  out->appendChar('\n');
+}
+
+}  // namespace
+
+void appendSurfaceFieldValues(TextBuffer* out, const HostSurface& surface,
+                              const SurfaceField& field) {
   const char* base = reinterpret_cast<const char*>(&surface) + field.offset;
   for (int index = 0; index < field.count; ++index) {
     if (field.isFloat) {
@@ -68,10 +77,7 @@ void appendFieldComment(TextBuffer* out, const HostSurface& surface, const Surfa
       out->appendFormat(" %d", value);
     }
   }
-  out->appendChar('\n');
 }
-
-}  // namespace
 
 void encodeSurfacePly(const HostSurface& surface, TextBuffer* out) {
   out->append("ply\nformat binary_little_endian 1.0\n");
@@ -101,6 +107,7 @@ void encodeSurfacePly(const HostSurface& surface, TextBuffer* out) {
 }
 
 bool saveSurfaceFile(const HostSurface& surface, const char* path, TextBuffer* error) {
+  if (nameAsksForGifti(path)) return saveSurfaceGifti(surface, path, error);
   TextBuffer contents;
   encodeSurfacePly(surface, &contents);
   FILE* file = fopen(path, "wb");

@@ -69,6 +69,17 @@ def gifti_array(data, intent, encoding="GZipBase64Binary", big_endian=False, col
             f"<MetaData/><Data>{text}</Data></DataArray>\n")
 
 
+def legacy(array_xml):
+    """The same array with the attribute values of early GIfTI writers."""
+    for modern, old in (('"Base64Binary"', '"GIFTI_ENCODING_B64BIN"'),
+                        ('"GZipBase64Binary"', '"GIFTI_ENCODING_B64GZ"'),
+                        ('"ASCII"', '"GIFTI_ENCODING_ASCII"'),
+                        ('"LittleEndian"', '"GIFTI_ENDIAN_LITTLE"'),
+                        ('"BigEndian"', '"GIFTI_ENDIAN_BIG"')):
+        array_xml = array_xml.replace(modern, old)
+    return array_xml
+
+
 def gifti_file(path, arrays, meta=None):
     items = "".join(f"<MD><Name>{k}</Name><Value>{v}</Value></MD>"
                     for k, v in (meta or {}).items())
@@ -181,6 +192,20 @@ class GiftiEncodings(Workspace):
                         painted[2:4] = COLOUR_TAG | 0x00FF00
                         self.assert_saved_surface(saved, coords, faces, painted)
 
+    def test_legacy_encoding_and_byte_order_names_read(self):
+        coords, faces = small_mesh()
+        colours = np.arange(12, dtype=np.int32) - 6
+        for encoding in ENCODINGS:
+            with self.subTest(encoding=encoding):
+                source = self.dir / "in.gii"
+                gifti_file(source, [legacy(gifti_array(coords, POINTSET, encoding, True)),
+                                    legacy(gifti_array(faces, TRIANGLE, encoding, False)),
+                                    legacy(gifti_array(colours, NONE, encoding, True))])
+                self.assertIn("GIFTI_ENCODING_", source.read_text())
+                saved = paint_and_save(self, source, 11, 11, 0xFF, self.dir / "out.gii")
+                self.assert_saved_surface(saved, coords, faces,
+                                          list(colours[:11]) + [COLOUR_TAG | 0xFF])
+
     def test_double_coordinates_and_float_rgba_colours(self):
         coords, faces = small_mesh(6)
         rgba = np.array([[1, 0, 0, 1], [0, 1, 0, 1], [0, 0, 1, 1], [0.5, 0.5, 0.5, 1],
@@ -270,6 +295,9 @@ class NibabelFiles(Workspace):
         for name, reason in (("gzipbase64.gii", "the file has no POINTSET array"),
                              ("rh.aparc.annot.gii", "the file has no POINTSET array"),
                              ("external.gii", "refers to an external data file"),
+                             # Decoded (its values have legacy names), but
+                             # it is an excerpt of a larger mesh.
+                             ("base64bin.gii", "triangle 0 has a corner outside the 10 vertices"),
                              ("external.gii.gz", "unknown file type")):
             with self.subTest(name=name):
                 self.assert_refused(NIBABEL_DATA / name, reason)

@@ -1,100 +1,24 @@
-// GIfTI surface files, read and written through libgiftiio. Compiled only
-// in builds that have the library (the native ones, on POSIX systems).
-//
-// libgiftiio writes its own complaints to standard error whatever its
-// verbosity, and reads an array's external data file as soon as it parses
-// the array, so: standard error is quiet around every call, and a file
-// whose arrays name an external data file is refused before it is parsed.
+// Reading GIfTI surfaces through libgiftiio; see gifti_library.h for how
+// the library is handled.
 
 #include <float.h>
 #include <math.h>
 #include <stdint.h>
 #include <stdio.h>
-#include <stdlib.h>
 #include <string.h>
-#include <unistd.h>
 
-extern "C" {
-#include <gifti_io.h>
-}
-
+#include "standin/gifti_library.h"
 #include "standin/surface_file.h"
 #include "standin/surface_formats.h"
 
 namespace standin {
 
-const bool kGiftiAvailable = true;
-
 namespace {
 
-const char* const kFieldPrefix = "zandrovix.";
-const char* const kColourValuesName = "zandrovix colour values";
-const char* const kViewerColoursName = "zandrovix viewer colours";
 const uint32_t kColourCodeTag = 0x3F000000u;
 // Most bytes that gzip can give per byte of base64 text; a file whose arrays
 // claim more holds no such data, and nothing that large is allocated.
 const uint64_t kLargestExpansion = 1100;
-
-// Keeps standard error quiet while it lives.
-class QuietStandardError {
- public:
-  QuietStandardError() {
-    fflush(stderr);
-    saved_ = dup(2);
-    int sink = openNull();
-    if (saved_ >= 0 && sink >= 0) dup2(sink, 2);
-    if (sink >= 0) close(sink);
-  }
-  ~QuietStandardError() {
-    if (saved_ < 0) return;
-    fflush(stderr);
-    dup2(saved_, 2);
-    close(saved_);
-  }
-  QuietStandardError(const QuietStandardError&) = delete;
-  QuietStandardError& operator=(const QuietStandardError&) = delete;
-
- private:
-  static int openNull() {
-    FILE* sink = fopen("/dev/null", "w");
-    if (sink == nullptr) return -1;
-    int descriptor = dup(fileno(sink));
-    fclose(sink);
-    return descriptor;
-  }
-  int saved_;
-};
-
-struct GiftiImage {
-  gifti_image* image = nullptr;
-  ~GiftiImage() {
-    if (image != nullptr) {
-      QuietStandardError quiet;
-      gifti_free_image(image);
-    }
-  }
-};
-
-// Whether an attribute ExternalFileName with a value that is not empty
-// occurs in the XML text: attribute names cannot be escaped, so this finds
-// every one.
-bool namesExternalFile(const unsigned char* data, size_t size) {
-  static const char kAttribute[] = "ExternalFileName";
-  const size_t length = sizeof(kAttribute) - 1;
-  for (size_t at = 0; at + length <= size; ++at) {
-    if (memcmp(data + at, kAttribute, length) != 0) continue;
-    size_t next = at + length;
-    while (next < size && (data[next] == ' ' || data[next] == '\t' || data[next] == '\r' ||
-                           data[next] == '\n' || data[next] == '='))
-      ++next;
-    if (next + 1 < size && (data[next] == '"' || data[next] == '\'') &&
-        data[next + 1] == data[next]) {
-      continue;
-    }
-    return true;
-  }
-  return false;
-}
 
 const char* intentName(int intent) {
   return intent == NIFTI_INTENT_POINTSET ? "POINTSET" : "TRIANGLE";
@@ -197,12 +121,6 @@ bool readTriangles(const giiDataArray& array, HostSurface* surface, TextBuffer* 
   return true;
 }
 
-unsigned char colourByte(float component) {
-  if (!(component > 0.0f)) return 0;
-  if (component >= 1.0f) return 255;
-  return static_cast<unsigned char>(component * 255.0f + 0.5f);
-}
-
 // The colour values: from a per-vertex INT32 array, else from an RGBA array
 // of bytes or of floats from 0 to 1, else 0.
 void readColours(const gifti_image& image, HostSurface* surface) {
@@ -239,7 +157,7 @@ bool readFields(const gifti_image& image, HostSurface* surface, TextBuffer* erro
   for (int index = 0; index < kSurfaceFieldCount; ++index) {
     const SurfaceField& field = kSurfaceFields[index];
     char name[64];
-    snprintf(name, sizeof(name), "%s%s", kFieldPrefix, field.name);
+    snprintf(name, sizeof(name), "%s%s", kGiftiFieldPrefix, field.name);
     const char* value = gifti_get_meta_value(&image.meta, name);
     if (value == nullptr) continue;
     char* base = reinterpret_cast<char*>(surface) + field.offset;
@@ -308,83 +226,6 @@ bool readSurface(const gifti_image& image, HostSurface* surface, TextBuffer* err
   return true;
 }
 
-// What viewers show for a stored value: the colour itself for a colour
-// code (top byte 0x3F), the convex colour for 0, the concave colour for 1
-// and halfway between them for any other value.
-void viewerColour(const HostSurface& surface, int32_t stored, unsigned char* rgba) {
-  uint32_t value = static_cast<uint32_t>(stored);
-  rgba[3] = 255;
-  if ((value & 0xFF000000u) == kColourCodeTag) {
-    rgba[0] = static_cast<unsigned char>((value >> 16) & 0xFF);
-    rgba[1] = static_cast<unsigned char>((value >> 8) & 0xFF);
-    rgba[2] = static_cast<unsigned char>(value & 0xFF);
-    return;
-  }
-  for (int channel = 0; channel < 3; ++channel) {
-    unsigned char convex = colourByte(surface.convexColor[channel]);
-    unsigned char concave = colourByte(surface.concaveColor[channel]);
-    rgba[channel] = stored == 0   ? convex
-                    : stored == 1 ? concave
-                                  : static_cast<unsigned char>((convex + concave + 1) / 2);
-  }
-}
-
-// Sets `array` to `intent` and `datatype` with `rows` x `columns` values
-// (one dimension when `columns` is 0), row-major, compressed, in this
-// machine's byte order, and gives it zeroed data.
-bool shapeArray(giiDataArray* array, int intent, int datatype, int32_t rows, int columns,
-                const char* name) {
-  gifti_set_DA_defaults(array);
-  array->intent = intent;
-  array->datatype = datatype;
-  int swapsize = 0;
-  gifti_datatype_sizes(datatype, &array->nbyper, &swapsize);
-  array->ind_ord = GIFTI_IND_ORD_ROW_MAJOR;
-  array->num_dim = columns > 0 ? 2 : 1;
-  array->dims[0] = rows;
-  array->dims[1] = columns > 0 ? columns : 0;
-  array->nvals = static_cast<long long>(rows) * (columns > 0 ? columns : 1);
-  array->encoding = GIFTI_ENCODING_B64GZ;
-  array->endian = gifti_get_this_endian();
-  size_t bytes = static_cast<size_t>(array->nvals) * static_cast<size_t>(array->nbyper);
-  array->data = calloc(bytes > 0 ? bytes : 1, 1);
-  if (array->data == nullptr) return false;
-  return name == nullptr || gifti_add_to_meta(&array->meta, "Name", name, 1) == 0;
-}
-
-bool buildImage(const HostSurface& surface, gifti_image* image) {
-  if (gifti_add_empty_darray(image, 4) != 0) return false;
-  giiDataArray** arrays = image->darray;
-  int32_t vertices = surface.vertexCount;
-  if (!shapeArray(arrays[0], NIFTI_INTENT_POINTSET, NIFTI_TYPE_FLOAT32, vertices, 3, nullptr) ||
-      !shapeArray(arrays[1], NIFTI_INTENT_TRIANGLE, NIFTI_TYPE_INT32, surface.triangleCount, 3,
-                  nullptr) ||
-      !shapeArray(arrays[2], NIFTI_INTENT_NONE, NIFTI_TYPE_INT32, vertices, 0, kColourValuesName) ||
-      !shapeArray(arrays[3], NIFTI_INTENT_RGBA_VECTOR, NIFTI_TYPE_UINT8, vertices, 4,
-                  kViewerColoursName)) {
-    return false;
-  }
-  size_t count = static_cast<size_t>(vertices);
-  memcpy(arrays[0]->data, surface.positions, count * 3 * sizeof(float));
-  memcpy(arrays[1]->data, surface.triangles,
-         static_cast<size_t>(surface.triangleCount) * 3 * sizeof(int32_t));
-  memcpy(arrays[2]->data, surface.colors, count * sizeof(int32_t));
-  unsigned char* rgba = static_cast<unsigned char*>(arrays[3]->data);
-  for (size_t vertex = 0; vertex < count; ++vertex) {
-    viewerColour(surface, surface.colors[vertex], rgba + vertex * 4);
-  }
-  for (int index = 0; index < kSurfaceFieldCount; ++index) {
-    const SurfaceField& field = kSurfaceFields[index];
-    TextBuffer name;
-    TextBuffer value;
-    name.appendFormat("%s%s", kFieldPrefix, field.name);
-    appendSurfaceFieldValues(&value, surface, field);
-    // The values each follow a blank; the first blank is not kept.
-    if (gifti_add_to_meta(&image->meta, name.text(), value.text() + 1, 1) != 0) return false;
-  }
-  return true;
-}
-
 }  // namespace
 
 bool loadSurfaceGifti(const char* path, HostSurface* surface, TextBuffer* error) {
@@ -398,6 +239,17 @@ bool loadSurfaceGifti(const char* path, HostSurface* surface, TextBuffer* error)
                         contents.length())) {
     error->append("the GIfTI file refers to an external data file, which is not read");
     return false;
+  }
+  // libgiftiio reads files only, so a file with legacy values is read
+  // through a modernised copy.
+  TemporaryCopy copy;
+  TextBuffer modern;
+  if (moderniseGiftiValues(contents, &modern)) {
+    if (!copy.write(modern)) {
+      error->append("cannot make a temporary copy to read its legacy GIfTI values");
+      return false;
+    }
+    path = copy.path();
   }
   GiftiImage outline;
   {
@@ -421,30 +273,6 @@ bool loadSurfaceGifti(const char* path, HostSurface* surface, TextBuffer* error)
   if (!checkBeforeReading(*whole.image, contents.length(), error) ||
       !readSurface(*whole.image, surface, error)) {
     releaseSurface(surface);
-    return false;
-  }
-  return true;
-}
-
-bool saveSurfaceGifti(const HostSurface& surface, const char* path, TextBuffer* error) {
-  GiftiImage image;
-  bool built = false;
-  {
-    QuietStandardError quiet;
-    image.image = gifti_create_image(0, NIFTI_INTENT_NONE, NIFTI_TYPE_FLOAT32, 0, nullptr, 0);
-    built = image.image != nullptr && buildImage(surface, image.image);
-  }
-  if (!built) {
-    error->appendFormat("cannot write \"%s\": out of memory", path);
-    return false;
-  }
-  int written = 0;
-  {
-    QuietStandardError quiet;
-    written = gifti_write_image(image.image, path, 1);
-  }
-  if (written != 0) {
-    error->appendFormat("cannot write \"%s\"", path);
     return false;
   }
   return true;

@@ -226,6 +226,40 @@ bool readSurface(const gifti_image& image, HostSurface* surface, TextBuffer* err
   return true;
 }
 
+// One reading of a file: the outline first, to check what the arrays claim
+// before anything is decoded, then the whole file.
+struct GiftiReading {
+  const char* path;
+  size_t fileSize;
+  // Where the whole image goes, and why there is none; null to discard.
+  GiftiImage* whole;
+  TextBuffer* error;
+};
+
+void readImages(void* context) {
+  GiftiReading* reading = static_cast<GiftiReading*>(context);
+  GiftiImage local;
+  GiftiImage* whole = reading->whole != nullptr ? reading->whole : &local;
+  TextBuffer discarded;
+  TextBuffer* error = reading->error != nullptr ? reading->error : &discarded;
+  GiftiImage outline;
+  {
+    QuietStandardError quiet;
+    outline.image = gifti_read_image(reading->path, 0);
+  }
+  if (outline.image == nullptr) {
+    error->append("not a valid GIfTI file (libgiftiio cannot parse it)");
+    return;
+  }
+  if (!checkBeforeReading(*outline.image, reading->fileSize, error)) return;
+  {
+    QuietStandardError quiet;
+    whole->image = gifti_read_image(reading->path, 1);
+  }
+  if (whole->image == nullptr)
+    error->append("not a valid GIfTI file (libgiftiio cannot decode its data)");
+}
+
 }  // namespace
 
 bool loadSurfaceGifti(const char* path, HostSurface* surface, TextBuffer* error) {
@@ -251,23 +285,19 @@ bool loadSurfaceGifti(const char* path, HostSurface* surface, TextBuffer* error)
     }
     path = copy.path();
   }
-  GiftiImage outline;
-  {
-    QuietStandardError quiet;
-    outline.image = gifti_read_image(path, 0);
-  }
-  if (outline.image == nullptr) {
-    error->append("not a valid GIfTI file (libgiftiio cannot parse it)");
+  // libgiftiio's parser crashes on some malformed files; a child process
+  // tries the file first, so that such a file is refused instead.
+  GiftiReading trial = {path, contents.length(), nullptr, nullptr};
+  if (!survivesInChild(readImages, &trial)) {
+    error->append("not a valid GIfTI file (it crashes libgiftiio's parser)");
     return false;
   }
-  if (!checkBeforeReading(*outline.image, contents.length(), error)) return false;
   GiftiImage whole;
-  {
-    QuietStandardError quiet;
-    whole.image = gifti_read_image(path, 1);
-  }
+  TextBuffer reason;
+  GiftiReading reading = {path, contents.length(), &whole, &reason};
+  readImages(&reading);
   if (whole.image == nullptr) {
-    error->append("not a valid GIfTI file (libgiftiio cannot decode its data)");
+    error->append(reason.text());
     return false;
   }
   if (!checkBeforeReading(*whole.image, contents.length(), error) ||

@@ -1,8 +1,11 @@
 #include "standin/gifti_library.h"
 
+#include <errno.h>
+#include <signal.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace standin {
@@ -115,6 +118,26 @@ bool namesExternalFile(const unsigned char* data, size_t size) {
     return true;
   }
   return false;
+}
+
+bool survivesInChild(void (*work)(void*), void* context) {
+  fflush(nullptr);
+  pid_t child = fork();
+  if (child < 0) return false;
+  if (child == 0) {
+    // A crash must end the child by its signal, also where a sanitizer
+    // or fuzzer has installed handlers of its own.
+    const int crashSignals[] = {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT};
+    for (int number : crashSignals) signal(number, SIG_DFL);
+    QuietStandardError quiet;
+    work(context);
+    _exit(0);
+  }
+  int status = 0;
+  while (waitpid(child, &status, 0) < 0) {
+    if (errno != EINTR) return false;
+  }
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 unsigned char colourByte(float component) {

@@ -70,6 +70,11 @@ class TemporaryCopy {
 // every one.
 bool namesExternalFile(const unsigned char* data, size_t size);
 
+// Runs `work(context)` in a child process with the default signal
+// handlers and standard error quiet. Returns true when the child ended
+// normally (whatever `work` found), false when it crashed or could not run.
+bool survivesInChild(void (*work)(void*), void* context);
+
 // A colour component from 0 to 1 as a byte, rounded; below 0 and NaN give
 // 0, 1 and above 255.
 unsigned char colourByte(float component);

@@ -398,6 +398,10 @@ class Malformed(Workspace):
                 b"<MetaData></MetaData>",
                 b"<MetaData><MD><Name>zandrovix.convexColor</Name><Value>1 2</Value></MD>"
                 b"</MetaData>", 1), "zandrovix.convexColor is not 3 valid value(s)"),
+            # libgiftiio's parser itself crashes on a Data element outside
+            # a DataArray.
+            ("gii crashes the library", b'<?xml version="1.0"?>\n<GIFTI Version="1.0">\n'
+             b"<Data></Data>\n</GIFTI>\n", "crashes libgiftiio's parser"),
             ("gii claims impossibly much", gifti(ascii_coords, gifti_array(faces, TRIANGLE)).replace(
                 b'Dim0="6"', b'Dim0="2000000000"', 1), "impossible dimensions"),
             ("gii claims too much", gifti(ascii_coords, gifti_array(faces, TRIANGLE)).replace(

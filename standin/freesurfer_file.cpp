@@ -85,15 +85,7 @@ bool decodeSurfaceFreeSurfer(const unsigned char* data, size_t size, HostSurface
   for (size_t index = 0; index < static_cast<size_t>(triangles) * 3; ++index, at += 4) {
     surface->triangles[index] = static_cast<int32_t>(bigEndian32(data + at));
   }
-  int32_t bad = 0;
-  if (!positionsAreFinite(*surface, &bad)) {
-    error->appendFormat("vertex %d has a coordinate that is not a finite number", bad);
-    releaseSurface(surface);
-    return false;
-  }
-  if (!trianglesAreInside(*surface, &bad)) {
-    error->appendFormat("triangle %d has a corner outside the %d vertices", bad,
-                        surface->vertexCount);
+  if (!checkSurfaceMesh(*surface, error)) {
     releaseSurface(surface);
     return false;
   }

@@ -206,16 +206,7 @@ bool readSurface(const gifti_image& image, HostSurface* surface, TextBuffer* err
   }
   if (!readPositions(*points, surface, error) || !readTriangles(*triangles, surface, error))
     return false;
-  int32_t bad = 0;
-  if (!positionsAreFinite(*surface, &bad)) {
-    error->appendFormat("vertex %d has a coordinate that is not a finite number", bad);
-    return false;
-  }
-  if (!trianglesAreInside(*surface, &bad)) {
-    error->appendFormat("triangle %d has a corner outside the %d vertices", bad,
-                        surface->vertexCount);
-    return false;
-  }
+  if (!checkSurfaceMesh(*surface, error)) return false;
   readColours(image, surface);
   for (int index = 0; index < kSurfaceFieldCount; ++index) {
     const SurfaceField& field = kSurfaceFields[index];

@@ -244,9 +244,7 @@ bool decodeSurfacePly(const unsigned char* data, size_t size, HostSurface* surfa
     releaseSurface(surface);
     return false;
   }
-  int32_t vertex = 0;
-  if (!positionsAreFinite(*surface, &vertex)) {
-    error->appendFormat("vertex %d has a coordinate that is not a finite number", vertex);
+  if (!checkSurfaceMesh(*surface, error)) {
     releaseSurface(surface);
     return false;
   }

@@ -56,23 +56,20 @@ bool nameAsksForGifti(const char* path) {
          (end[3] == 'i' || end[3] == 'I');
 }
 
-bool positionsAreFinite(const HostSurface& surface, int32_t* vertex) {
-  for (int32_t index = 0; index < surface.vertexCount; ++index) {
-    const float* position = surface.positions + static_cast<size_t>(index) * 3;
+bool checkSurfaceMesh(const HostSurface& surface, TextBuffer* error) {
+  for (int32_t vertex = 0; vertex < surface.vertexCount; ++vertex) {
+    const float* position = surface.positions + static_cast<size_t>(vertex) * 3;
     if (!isfinite(position[0]) || !isfinite(position[1]) || !isfinite(position[2])) {
-      *vertex = index;
+      error->appendFormat("vertex %d has a coordinate that is not a finite number", vertex);
       return false;
     }
   }
-  return true;
-}
-
-bool trianglesAreInside(const HostSurface& surface, int32_t* triangle) {
-  for (int32_t index = 0; index < surface.triangleCount; ++index) {
-    const int32_t* corners = surface.triangles + static_cast<size_t>(index) * 3;
+  for (int32_t triangle = 0; triangle < surface.triangleCount; ++triangle) {
+    const int32_t* corners = surface.triangles + static_cast<size_t>(triangle) * 3;
     for (int corner = 0; corner < 3; ++corner) {
       if (corners[corner] < 0 || corners[corner] >= surface.vertexCount) {
-        *triangle = index;
+        error->appendFormat("triangle %d has a corner outside the %d vertices", triangle,
+                            surface.vertexCount);
         return false;
       }
     }

@@ -28,13 +28,10 @@ SurfaceFileType detectSurfaceFileType(const unsigned char* data, size_t size);
 // ".gii", in any letter case.
 bool nameAsksForGifti(const char* path);
 
-// Whether every coordinate of `surface` is a finite number. Otherwise
-// `*vertex` is the first vertex with a NaN or infinite coordinate.
-bool positionsAreFinite(const HostSurface& surface, int32_t* vertex);
-
-// Whether every triangle corner of `surface` is one of its vertices.
-// Otherwise `*triangle` is the first triangle with a corner outside them.
-bool trianglesAreInside(const HostSurface& surface, int32_t* triangle);
+// Whether `surface` is a mesh the host can use: every coordinate a finite
+// number, every triangle corner one of its vertices. Otherwise appends to
+// `error` the first vertex or triangle that is not.
+bool checkSurfaceMesh(const HostSurface& surface, TextBuffer* error);
 
 // Reads the FreeSurfer triangle surface in `data` into `surface` (replacing
 // it; the display fields are the sample surface's, every colour value 0, the

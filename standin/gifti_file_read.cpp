@@ -267,7 +267,7 @@ bool loadSurfaceGifti(const char* path, HostSurface* surface, TextBuffer* error)
   }
   // libgiftiio reads files only, so a file with legacy values is read
   // through a modernised copy.
-  TemporaryCopy copy;
+  TemporaryFile copy;
   TextBuffer modern;
   if (moderniseGiftiValues(contents, &modern)) {
     if (!copy.write(modern)) {

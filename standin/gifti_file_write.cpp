@@ -95,6 +95,18 @@ bool buildImage(const HostSurface& surface, gifti_image* image) {
   return true;
 }
 
+// Whether the GIfTI text ends with its root element's end tag, as a whole
+// file does.
+bool endsWithRoot(const TextBuffer& contents) {
+  static const char kEnd[] = "</GIFTI>";
+  size_t end = contents.length();
+  while (end > 0 && (contents.text()[end - 1] == '\n' || contents.text()[end - 1] == '\r' ||
+                     contents.text()[end - 1] == ' '))
+    --end;
+  return end >= sizeof(kEnd) - 1 &&
+         memcmp(contents.text() + end - (sizeof(kEnd) - 1), kEnd, sizeof(kEnd) - 1) == 0;
+}
+
 }  // namespace
 
 bool saveSurfaceGifti(const HostSurface& surface, const char* path, TextBuffer* error) {
@@ -109,16 +121,20 @@ bool saveSurfaceGifti(const HostSurface& surface, const char* path, TextBuffer* 
     error->appendFormat("cannot write \"%s\": out of memory", path);
     return false;
   }
-  int written = 0;
-  {
+  // libgiftiio does not check its own writes, so it writes to a temporary
+  // file, and the file is written out from there with every write checked.
+  TemporaryFile staged;
+  TextBuffer contents;
+  int failed = 1;
+  if (staged.write(contents)) {
     QuietStandardError quiet;
-    written = gifti_write_image(image.image, path, 1);
+    failed = gifti_write_image(image.image, staged.path(), 1);
   }
-  if (written != 0) {
-    error->appendFormat("cannot write \"%s\"", path);
+  if (failed != 0 || !readFile(staged.path(), &contents) || !endsWithRoot(contents)) {
+    error->appendFormat("cannot write \"%s\": libgiftiio could not write the file", path);
     return false;
   }
-  return true;
+  return writeWholeFile(path, contents, error);
 }
 
 }  // namespace standin

@@ -76,11 +76,11 @@ bool moderniseGiftiValues(const TextBuffer& contents, TextBuffer* out) {
   return replaced;
 }
 
-TemporaryCopy::~TemporaryCopy() {
+TemporaryFile::~TemporaryFile() {
   if (path_[0] != '\0') remove(path_);
 }
 
-bool TemporaryCopy::write(const TextBuffer& contents) {
+bool TemporaryFile::write(const TextBuffer& contents) {
   const char* folder = getenv("TMPDIR");
   int length = snprintf(path_, sizeof(path_), "%s/zandrovix-gifti-XXXXXX",
                         folder != nullptr && folder[0] != '\0' ? folder : "/tmp");

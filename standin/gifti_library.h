@@ -50,13 +50,13 @@ struct GiftiImage {
 // the names libgiftiio reads. Returns false when there is none to replace.
 bool moderniseGiftiValues(const TextBuffer& contents, TextBuffer* out);
 
-// A temporary file, removed when it goes.
-class TemporaryCopy {
+// A temporary file of this process, removed when it goes.
+class TemporaryFile {
  public:
-  TemporaryCopy() = default;
-  ~TemporaryCopy();
-  TemporaryCopy(const TemporaryCopy&) = delete;
-  TemporaryCopy& operator=(const TemporaryCopy&) = delete;
+  TemporaryFile() = default;
+  ~TemporaryFile();
+  TemporaryFile(const TemporaryFile&) = delete;
+  TemporaryFile& operator=(const TemporaryFile&) = delete;
   // Writes `contents` to a new temporary file. Returns false when it cannot.
   bool write(const TextBuffer& contents);
   const char* path() const { return path_; }

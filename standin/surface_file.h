@@ -37,6 +37,10 @@ bool decodeSurfacePly(const unsigned char* data, size_t size, HostSurface* surfa
 // file cannot be written.
 bool saveSurfaceFile(const HostSurface& surface, const char* path, TextBuffer* error);
 
+// Writes `contents` to the file at `path`, checking every write, the flush
+// and the close. Returns false with a message in `error` when any fails.
+bool writeWholeFile(const char* path, const TextBuffer& contents, TextBuffer* error);
+
 // Loads the surface file at `path` into `surface`, whose file name becomes
 // `path`: PLY, FreeSurfer or GIfTI, told from the content. Returns false
 // with one line in `error` that names the file and what is wrong with it.

@@ -106,19 +106,24 @@ void encodeSurfacePly(const HostSurface& surface, TextBuffer* out) {
   }
 }
 
-bool saveSurfaceFile(const HostSurface& surface, const char* path, TextBuffer* error) {
-  if (nameAsksForGifti(path)) return saveSurfaceGifti(surface, path, error);
-  TextBuffer contents;
-  encodeSurfacePly(surface, &contents);
+bool writeWholeFile(const char* path, const TextBuffer& contents, TextBuffer* error) {
   FILE* file = fopen(path, "wb");
   if (file == nullptr) {
     error->appendFormat("cannot create \"%s\"", path);
     return false;
   }
   bool written = fwrite(contents.text(), 1, contents.length(), file) == contents.length();
+  if (fflush(file) != 0) written = false;
   if (fclose(file) != 0) written = false;
   if (!written) error->appendFormat("cannot write \"%s\"", path);
   return written;
+}
+
+bool saveSurfaceFile(const HostSurface& surface, const char* path, TextBuffer* error) {
+  if (nameAsksForGifti(path)) return saveSurfaceGifti(surface, path, error);
+  TextBuffer contents;
+  encodeSurfacePly(surface, &contents);
+  return writeWholeFile(path, contents, error);
 }
 
 }  // namespace standin

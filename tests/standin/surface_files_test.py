@@ -248,6 +248,20 @@ class GiftiEncodings(Workspace):
                                   dict(meta, **{"zandrovix.meshRotation": "inf -inf 1.40129846e-45"}))
 
 
+class Saving(Workspace):
+    def test_a_full_disk_fails_the_save_in_either_format(self):
+        if not os.path.exists("/dev/full"):
+            self.skipTest("no /dev/full")
+        for name in ("full.gii", "full.ply"):
+            with self.subTest(name=name):
+                (self.dir / name).symlink_to("/dev/full")
+                run = HostRun(NIBABEL_DATA / "ascii.gii",
+                              f"number 1\nnumber 0\nnumber 0\ntext FF0000\nyes\nfile {name}\n",
+                              cwd=self.dir)
+                self.assertIn(f'zvSaveCurrentSRF("{name}") -> 0', run.trace)
+                self.assertEqual(run.errors, [f'Zandrovix.exe: cannot write "{name}"'])
+
+
 class NibabelFiles(Workspace):
     def test_ascii_file_round_trips(self):
         original = nibabel.load(str(NIBABEL_DATA / "ascii.gii"))

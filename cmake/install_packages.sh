@@ -8,8 +8,11 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev  # tests and benchmarks
   clang-14 clang-tools-14 lld-14 llvm-14 libwine-dev  # Windows x64 cross build
   wine64                                 # running the Windows build
+  libgiftiio-dev                         # GIfTI surfaces in the stand-in host
+  gifti-bin python3-nibabel              # checking the GIfTI files it writes
+  libclang-rt-14-dev                     # libFuzzer, for the plug-in's and the stand-in's fuzzers
   zip                                    # release package
-  libclang-rt-14-dev python3             # fuzzing and coverage; the injection driver
+  python3                                # the allocation-failure injection's driver
   locales                                # locale sources for the comma-locale tests
 )
 

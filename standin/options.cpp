@@ -19,12 +19,14 @@ const char* const kUsage =
     "  --version X.Y.Z       host version to report (default 3.2.0)\n"
     "  --no-vmr              no VMR document is current\n"
     "  --surfaces N          number of surfaces in the scene (default 1)\n"
-    "  --surface FILE        current surface from a PLY file (default: built-in sphere)\n"
+    "  --surface FILE        current surface from a PLY, FreeSurfer or GIfTI file\n"
+    "                        (default: built-in sphere)\n"
     "  --surface-name TEXT   file name of the current surface (after building or loading it)\n"
     "  --surface-record HOW  how zvGetCurrentSRF fills the record: full (default),\n"
     "                        no-vertices, no-colors, no-file-name, or unfilled\n"
     "  --scene-unfilled      zvGetScene fills nothing\n"
-    "  --host-path TEXT      host folder to report (default C:\\Program Files\\Zandrovix\\)\n"
+    "  --host-path TEXT      host folder to report (default C:\\Program Files\\Zandrovix\\); the\n"
+    "                        save dialog opens there if it exists, else in the current folder\n"
     "  --locale NAME[,NAME]  set the host process's locale to the first NAME the C runtime\n"
     "                        knows (e.g. de_DE.UTF-8,German for a decimal comma)\n"
     "  --runs N              call execute N times (default 1)\n"
@@ -34,7 +36,8 @@ const char* const kUsage =
     "  --help                show this text\n"
     "\n"
     "Answer script: one answer per line: number N | text SOMETHING | yes | no | file NAME |\n"
-    "cancel; blank lines and lines starting with # are skipped.\n"
+    "cancel; blank lines and lines starting with # are skipped. A number is returned as\n"
+    "written, even outside the bounds the prompt gives (the terminal asks again instead).\n"
     "Exit code: 0 session ran, 1 unexpected host call, 2 setup error, 3 script error.\n";
 
 namespace {

@@ -90,10 +90,7 @@ bool changeVertexColors(SurfaceRecord& surface) {
   int32_t colour = 0;
   if (!askHexColor(&colour)) return true;
 
-  const int32_t value = vertexColorValue(colour);
-  for (int32_t vertex = range.first; vertex <= range.last; ++vertex) {
-    surface.vertexColors[vertex] = value;
-  }
+  paintVertexRange(surface.vertexColors, range, vertexColorValue(colour));
   hostFunctions.zvUpdateActiveWindow();
   offerToSave();
   return true;

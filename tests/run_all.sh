@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Runs every test: the native suite (built with g++, and again with clang),
 # the native suite under AddressSanitizer and UndefinedBehaviorSanitizer, a
-# short slice of each fuzz target, the coverage measurement, and the Windows
-# suite (Facetkit.dll cross-built, its tables checked, every session under
-# Wine). Installs what is missing first.
+# short slice of each fuzzer (the plug-in's, and the stand-in's surface
+# readers'), the coverage measurement, and the Windows suite (Facetkit.dll
+# cross-built, its tables checked, every session under Wine). Installs what
+# is missing first.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -61,6 +62,7 @@ suite native-clang
 suite native-asan
 suite fuzz
 check coverage tests/coverage/measure.sh
+suite standin-fuzz
 suite windows
 
 echo "=== all suites took $((SECONDS - started)) s"

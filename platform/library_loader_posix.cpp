@@ -84,3 +84,7 @@ bool executableFolder(char* folder, size_t size) {
 bool standardInputIsTerminal() {
   return isatty(STDIN_FILENO) == 1;
 }
+
+bool standardOutputIsColourTerminal() {
+  return isatty(STDOUT_FILENO) == 1;
+}

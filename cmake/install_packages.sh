@@ -9,6 +9,7 @@ packages=(
   clang-14 clang-tools-14 lld-14 llvm-14 libwine-dev  # Windows x64 cross build
   wine64                                 # running the Windows build
   zip                                    # release package
+  libstb-dev                             # PNG pictures in the stand-in host
 )
 
 missing=()

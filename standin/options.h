@@ -17,6 +17,9 @@ struct Options {
   const char* answersPath = nullptr;
   const char* tracePath = nullptr;
   const char* logPath = nullptr;
+  // --pictures, --snapshot, --picture-size; the preview is decided in main.
+  PictureSettings pictures;
+  bool noPreview = false;
   int runs = 1;
   bool skipInit = false;
   // The ranges given with --show-vertices, in order; it may be repeated.

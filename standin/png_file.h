@@ -16,7 +16,7 @@ unsigned char* encodePng(const Picture& picture, size_t* length);
 
 // Writes `picture` as a PNG file at `path`. Returns false, with the reason
 // in `error`, when it cannot be encoded or the file cannot be written in
-// full (a file left half-written is removed).
+// full (a part written stays where it is).
 bool writePngFile(const char* path, const Picture& picture, TextBuffer* error);
 
 }  // namespace standin

@@ -157,20 +157,24 @@ void fillTriangle(const ScreenVertex& a, const ScreenVertex& b, const ScreenVert
             &right);
   pixelSpan(fminf(a.y, fminf(b.y, c.y)), fmaxf(a.y, fmaxf(b.y, c.y)), picture->height, &top,
             &bottom);
+  // Shares of a and b at a pixel's centre, as the signed areas of the
+  // triangles (pixel, b, c) and (pixel, c, a) over the whole area; they
+  // change by a fixed step from one pixel to the next in a row. All three
+  // shares are not negative inside the triangle, whichever way it winds.
   float inverse = 1.0f / area;
+  float stepA = (b.y - c.y) * inverse;
+  float stepB = (c.y - a.y) * inverse;
   for (int32_t row = top; row <= bottom; ++row) {
     float y = static_cast<float>(row) + 0.5f;
-    for (int32_t column = left; column <= right; ++column) {
-      float x = static_cast<float>(column) + 0.5f;
-      // Shares of a, b and c at the pixel's centre; all three are not
-      // negative inside the triangle, whichever way it winds.
-      float shareA = ((b.x - x) * (c.y - y) - (b.y - y) * (c.x - x)) * inverse;
-      float shareB = ((c.x - x) * (a.y - y) - (c.y - y) * (a.x - x)) * inverse;
+    float x = static_cast<float>(left) + 0.5f;
+    float shareA = ((b.x - x) * (c.y - y) - (b.y - y) * (c.x - x)) * inverse;
+    float shareB = ((c.x - x) * (a.y - y) - (c.y - y) * (a.x - x)) * inverse;
+    size_t at =
+        static_cast<size_t>(row) * static_cast<size_t>(picture->width) + static_cast<size_t>(left);
+    for (int32_t column = left; column <= right; ++column, ++at, shareA += stepA, shareB += stepB) {
       float shareC = 1.0f - shareA - shareB;
       if (shareA < 0.0f || shareB < 0.0f || shareC < 0.0f) continue;
       float depth = shareA * a.depth + shareB * b.depth + shareC * c.depth;
-      size_t at = static_cast<size_t>(row) * static_cast<size_t>(picture->width) +
-                  static_cast<size_t>(column);
       if (!(depth > picture->depth[at])) continue;
       picture->depth[at] = depth;
       uint8_t* pixel = picture->pixels + at * 3;

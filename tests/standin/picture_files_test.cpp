@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -59,6 +61,11 @@ TEST(PngFile, AWriteThatFailsIsReportedWithThePath) {
       {"/dev/full", "cannot write the picture /dev/full in full"},
   };
   for (const Case& test : cases) {
+    // The full device must be the real one, never a file made in its place.
+    if (strcmp(test.path, "/dev/full") == 0 &&
+        !std::filesystem::is_character_file(std::filesystem::path(test.path))) {
+      continue;
+    }
     TextBuffer error;
     EXPECT_FALSE(writePngFile(test.path, picture.picture, &error)) << test.path;
     EXPECT_STREQ(error.text(), test.reason);

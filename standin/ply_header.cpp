@@ -93,24 +93,6 @@ bool parseCount(const char* text, int32_t* count) {
   return true;
 }
 
-bool parseFieldValue(const char* text, const SurfaceField& field, char* slot) {
-  errno = 0;
-  char* end = nullptr;
-  if (field.isFloat) {
-    float value = strtof(text, &end);
-    if (*end != '\0' || end == text) return false;
-    memcpy(slot, &value, sizeof(value));
-    return true;
-  }
-  long long value = strtoll(text, &end, 10);
-  if (errno != 0 || *end != '\0' || end == text || value < INT32_MIN || value > INT32_MAX) {
-    return false;
-  }
-  int32_t narrow = static_cast<int32_t>(value);
-  memcpy(slot, &narrow, sizeof(narrow));
-  return true;
-}
-
 // "comment zandrovix <field> <values>".
 bool parseComment(const Words& words, HostSurface* fields, int lineNumber, TextBuffer* error) {
   for (int index = 0; index < kSurfaceFieldCount; ++index) {
@@ -123,7 +105,7 @@ bool parseComment(const Words& words, HostSurface* fields, int lineNumber, TextB
     }
     char* base = reinterpret_cast<char*>(fields) + field.offset;
     for (int value = 0; value < field.count; ++value) {
-      if (!parseFieldValue(words.word[3 + value], field, base + value * 4)) {
+      if (!parseSurfaceFieldValue(words.word[3 + value], field, base + value * 4)) {
         error->appendFormat("header line %d: \"%s\" is not a valid value of %s", lineNumber,
                             words.word[3 + value], field.name);
         return false;
@@ -200,6 +182,24 @@ bool parseLine(const Words& words, PlyHeader* header, HostSurface* fields, int l
 }
 
 }  // namespace
+
+bool parseSurfaceFieldValue(const char* text, const SurfaceField& field, char* slot) {
+  errno = 0;
+  char* end = nullptr;
+  if (field.isFloat) {
+    float value = strtof(text, &end);
+    if (*end != '\0' || end == text) return false;
+    memcpy(slot, &value, sizeof(value));
+    return true;
+  }
+  long long value = strtoll(text, &end, 10);
+  if (errno != 0 || *end != '\0' || end == text || value < INT32_MIN || value > INT32_MAX) {
+    return false;
+  }
+  int32_t narrow = static_cast<int32_t>(value);
+  memcpy(slot, &narrow, sizeof(narrow));
+  return true;
+}
 
 int plyTypeSize(PlyType type) {
   switch (type) {

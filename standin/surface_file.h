@@ -32,12 +32,18 @@ void encodeSurfacePly(const HostSurface& surface, TextBuffer* out);
 bool decodeSurfacePly(const unsigned char* data, size_t size, HostSurface* surface,
                       TextBuffer* error);
 
-// Writes `surface` to the file at `path`. Returns false with a message in
-// `error` when the file cannot be written.
+// Writes `surface` to the file at `path`: as GIfTI when the name ends in
+// ".gii", as PLY otherwise. Returns false with a message in `error` when the
+// file cannot be written.
 bool saveSurfaceFile(const HostSurface& surface, const char* path, TextBuffer* error);
 
+// Writes `contents` to the file at `path`, checking every write, the flush
+// and the close. Returns false with a message in `error` when any fails.
+bool writeWholeFile(const char* path, const TextBuffer& contents, TextBuffer* error);
+
 // Loads the surface file at `path` into `surface`, whose file name becomes
-// `path`. Returns false with a message in `error`.
+// `path`: PLY, FreeSurfer or GIfTI, told from the content. Returns false
+// with one line in `error` that names the file and what is wrong with it.
 bool loadSurfaceFile(const char* path, HostSurface* surface, TextBuffer* error);
 
 // The record fields stored as "comment zandrovix" lines, in file order.
@@ -50,5 +56,14 @@ struct SurfaceField {
 };
 extern const SurfaceField kSurfaceFields[];
 extern const int kSurfaceFieldCount;
+
+// Appends the values of `field` in `surface`, each after a blank, as the
+// "comment zandrovix" lines hold them.
+void appendSurfaceFieldValues(TextBuffer* out, const HostSurface& surface,
+                              const SurfaceField& field);
+
+// Reads one value of `field` from `text` (all of it) into the 4 bytes at
+// `slot`. Returns false when `text` is not such a value.
+bool parseSurfaceFieldValue(const char* text, const SurfaceField& field, char* slot);
 
 }  // namespace standin

@@ -9,6 +9,7 @@
 
 #include "standin/ply_header.h"
 #include "standin/surface_file.h"
+#include "standin/surface_formats.h"
 
 namespace standin {
 
@@ -243,6 +244,10 @@ bool decodeSurfacePly(const unsigned char* data, size_t size, HostSurface* surfa
     releaseSurface(surface);
     return false;
   }
+  if (!checkSurfaceMesh(*surface, error)) {
+    releaseSurface(surface);
+    return false;
+  }
   copyDisplayFields(fields, surface);
   return true;
 }
@@ -254,9 +259,27 @@ bool loadSurfaceFile(const char* path, HostSurface* surface, TextBuffer* error) 
     error->appendFormat("cannot read \"%s\"", path);
     return false;
   }
+  const unsigned char* data = reinterpret_cast<const unsigned char*>(contents.text());
   TextBuffer reason;
-  if (!decodeSurfacePly(reinterpret_cast<const unsigned char*>(contents.text()), contents.length(),
-                        surface, &reason)) {
+  bool decoded = false;
+  switch (detectSurfaceFileType(data, contents.length())) {
+    case SurfaceFileType::kPly:
+      decoded = decodeSurfacePly(data, contents.length(), surface, &reason);
+      break;
+    case SurfaceFileType::kFreeSurfer:
+    case SurfaceFileType::kFreeSurferQuad:
+      decoded = decodeSurfaceFreeSurfer(data, contents.length(), surface, &reason);
+      break;
+    case SurfaceFileType::kGifti:
+      decoded = loadSurfaceGifti(path, surface, &reason);
+      break;
+    case SurfaceFileType::kUnknown:
+      releaseSurface(surface);
+      reason.append(contents.empty() ? "the file is empty"
+                                     : "unknown file type (not PLY, FreeSurfer or GIfTI)");
+      break;
+  }
+  if (!decoded) {
     error->appendFormat("\"%s\": %s", path, reason.text());
     return false;
   }

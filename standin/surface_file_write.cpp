@@ -5,6 +5,7 @@
 #include <string.h>
 
 #include "standin/surface_file.h"
+#include "standin/surface_formats.h"
 
 namespace standin {
 
@@ -56,6 +57,14 @@ void appendViewerColour(TextBuffer* out, int32_t stored) {
 
 void appendFieldComment(TextBuffer* out, const HostSurface& surface, const SurfaceField& field) {
   out->appendFormat("comment zandrovix %s", field.name);
+  appendSurfaceFieldValues(out, surface, field);
+  out->appendChar('\n');
+}
+
+}  // namespace
+
+void appendSurfaceFieldValues(TextBuffer* out, const HostSurface& surface,
+                              const SurfaceField& field) {
   const char* base = reinterpret_cast<const char*>(&surface) + field.offset;
   for (int index = 0; index < field.count; ++index) {
     if (field.isFloat) {
@@ -68,10 +77,7 @@ void appendFieldComment(TextBuffer* out, const HostSurface& surface, const Surfa
       out->appendFormat(" %d", value);
     }
   }
-  out->appendChar('\n');
 }
-
-}  // namespace
 
 void encodeSurfacePly(const HostSurface& surface, TextBuffer* out) {
   out->append("ply\nformat binary_little_endian 1.0\n");
@@ -100,18 +106,24 @@ void encodeSurfacePly(const HostSurface& surface, TextBuffer* out) {
   }
 }
 
-bool saveSurfaceFile(const HostSurface& surface, const char* path, TextBuffer* error) {
-  TextBuffer contents;
-  encodeSurfacePly(surface, &contents);
+bool writeWholeFile(const char* path, const TextBuffer& contents, TextBuffer* error) {
   FILE* file = fopen(path, "wb");
   if (file == nullptr) {
     error->appendFormat("cannot create \"%s\"", path);
     return false;
   }
   bool written = fwrite(contents.text(), 1, contents.length(), file) == contents.length();
+  if (fflush(file) != 0) written = false;
   if (fclose(file) != 0) written = false;
   if (!written) error->appendFormat("cannot write \"%s\"", path);
   return written;
+}
+
+bool saveSurfaceFile(const HostSurface& surface, const char* path, TextBuffer* error) {
+  if (nameAsksForGifti(path)) return saveSurfaceGifti(surface, path, error);
+  TextBuffer contents;
+  encodeSurfacePly(surface, &contents);
+  return writeWholeFile(path, contents, error);
 }
 
 }  // namespace standin

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs every test: the native suite, the native suite again under
-# AddressSanitizer and UndefinedBehaviorSanitizer, and the Windows suite
+# AddressSanitizer and UndefinedBehaviorSanitizer, a short slice of each
+# fuzzer of the stand-in's surface readers, and the Windows suite
 # (Facetkit.dll cross-built, its tables checked, every session under Wine).
 # Installs what is missing first.
 set -euo pipefail
@@ -43,6 +44,7 @@ suite() {  # name
 
 suite native
 suite native-asan
+suite standin-fuzz
 suite windows
 
 echo "=== all suites took $((SECONDS - started)) s"

@@ -1,0 +1,271 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "standin/surface_file.h"
+#include "standin/surface_formats.h"
+
+namespace standin {
+namespace {
+
+struct OwnedSurface {
+  HostSurface surface;
+  ~OwnedSurface() { releaseSurface(&surface); }
+};
+
+std::string bigEndian(uint32_t value) {
+  return {static_cast<char>(value >> 24), static_cast<char>((value >> 16) & 0xFF),
+          static_cast<char>((value >> 8) & 0xFF), static_cast<char>(value & 0xFF)};
+}
+
+std::string floatBits(float value) {
+  uint32_t bits;
+  std::memcpy(&bits, &value, sizeof(bits));
+  return bigEndian(bits);
+}
+
+// A FreeSurfer triangle surface: the magic bytes, `createdBy` (with its line
+// feeds), the counts, and the given vertices and triangles.
+std::string freeSurferFile(const std::vector<float>& coordinates,
+                           const std::vector<int32_t>& corners,
+                           const std::string& createdBy = "created by test on today\n\n") {
+  std::string bytes = "\xFF\xFF\xFE" + createdBy;
+  bytes += bigEndian(static_cast<uint32_t>(coordinates.size() / 3));
+  bytes += bigEndian(static_cast<uint32_t>(corners.size() / 3));
+  for (float value : coordinates) bytes += floatBits(value);
+  for (int32_t corner : corners) bytes += bigEndian(static_cast<uint32_t>(corner));
+  return bytes;
+}
+
+const std::vector<float> kSquare = {0, 0, 0, 1, 0, 0, 1, 1, 0, -0.0f, 1, 3.4028235e38f};
+const std::vector<int32_t> kSquareTriangles = {0, 1, 2, 0, 2, 3};
+
+bool decodeFreeSurfer(const std::string& bytes, HostSurface* surface, std::string* message) {
+  TextBuffer error;
+  bool decoded = decodeSurfaceFreeSurfer(reinterpret_cast<const unsigned char*>(bytes.data()),
+                                         bytes.size(), surface, &error);
+  *message = error.text();
+  return decoded;
+}
+
+TEST(SurfaceFileType, IsToldFromTheFirstBytes) {
+  const struct {
+    std::string bytes;
+    SurfaceFileType type;
+  } cases[] = {
+      {"\xFF\xFF\xFE"
+       "created by",
+       SurfaceFileType::kFreeSurfer},
+      {"\xFF\xFF\xFF", SurfaceFileType::kFreeSurferQuad},
+      {"\xFF\xFF", SurfaceFileType::kUnknown},
+      {"ply\nformat", SurfaceFileType::kPly},
+      {"ply\r\nformat", SurfaceFileType::kPly},
+      {"plywood", SurfaceFileType::kUnknown},
+      {"<?xml version=\"1.0\"?>\n<!DOCTYPE GIFTI>\n<GIFTI Version=\"1.0\">",
+       SurfaceFileType::kGifti},
+      {"\xEF\xBB\xBF  \r\n<GIFTI>", SurfaceFileType::kGifti},
+      {"<?xml version=\"1.0\"?><svg/>", SurfaceFileType::kUnknown},
+      {"GIFTI <GIFTI>", SurfaceFileType::kUnknown},
+      {"<?xml?>" + std::string(5000, ' ') + "<GIFTI>", SurfaceFileType::kUnknown},
+      {"", SurfaceFileType::kUnknown},
+      {"\x1F\x8B\x08", SurfaceFileType::kUnknown},
+  };
+  for (const auto& entry : cases) {
+    EXPECT_EQ(detectSurfaceFileType(reinterpret_cast<const unsigned char*>(entry.bytes.data()),
+                                    entry.bytes.size()),
+              entry.type)
+        << entry.bytes.substr(0, 40);
+  }
+}
+
+TEST(SurfaceFileType, OnlyNamesEndingInGiiAskForGifti) {
+  const struct {
+    const char* name;
+    bool gifti;
+  } cases[] = {{"brain.gii", true},
+               {"lh.pial.surf.gii", true},
+               {"C:\\data\\B.GII", true},
+               {".gii", true},
+               {"gii", false},
+               {"brain.gii.ply", false},
+               {"brain.giii", false},
+               {"brain_gii", false},
+               {"brain.srf", false},
+               {"", false}};
+  for (const auto& entry : cases)
+    EXPECT_EQ(nameAsksForGifti(entry.name), entry.gifti) << entry.name;
+}
+
+TEST(FreeSurferFile, ReadsCoordinatesAndTrianglesExactly) {
+  // With the usual two line feeds, with one only, and with a volume
+  // information tail after the triangles.
+  const std::string variants[] = {
+      freeSurferFile(kSquare, kSquareTriangles),
+      freeSurferFile(kSquare, kSquareTriangles, "created by someone\n"),
+      freeSurferFile(kSquare, kSquareTriangles) +
+          std::string("\x00\x00\x00\x02\x00\x00\x00\x00\x00\x00\x00\x14", 12) +
+          "valid = 1  # volume info valid\nfilename = brain.mgz\n",
+  };
+  for (const std::string& bytes : variants) {
+    OwnedSurface loaded;
+    std::string message;
+    ASSERT_TRUE(decodeFreeSurfer(bytes, &loaded.surface, &message)) << message;
+    ASSERT_EQ(loaded.surface.vertexCount, 4);
+    ASSERT_EQ(loaded.surface.triangleCount, 2);
+    for (size_t index = 0; index < kSquare.size(); ++index) {
+      EXPECT_EQ(std::memcmp(&loaded.surface.positions[index], &kSquare[index], 4), 0) << index;
+    }
+    for (size_t index = 0; index < kSquareTriangles.size(); ++index) {
+      EXPECT_EQ(loaded.surface.triangles[index], kSquareTriangles[index]) << index;
+    }
+    for (int vertex = 0; vertex < 4; ++vertex) EXPECT_EQ(loaded.surface.colors[vertex], 0);
+    EXPECT_EQ(loaded.surface.renderMode, 2);
+    EXPECT_EQ(loaded.surface.meshRotation[2], -45.5f);
+  }
+}
+
+TEST(FreeSurferFile, AnEmptyMeshReads) {
+  OwnedSurface loaded;
+  std::string message;
+  ASSERT_TRUE(decodeFreeSurfer(freeSurferFile({}, {}), &loaded.surface, &message)) << message;
+  EXPECT_EQ(loaded.surface.vertexCount, 0);
+  EXPECT_NE(loaded.surface.colors, nullptr);
+}
+
+TEST(FreeSurferFile, RefusesEveryBrokenFileWithItsReason) {
+  const std::string good = freeSurferFile(kSquare, kSquareTriangles);
+  const size_t counts = good.find("\n\n") + 2;
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  const float infinity = std::numeric_limits<float>::infinity();
+  const struct {
+    const char* name;
+    std::string bytes;
+    const char* reason;
+  } cases[] = {
+      {"quad", "\xFF\xFF\xFF" + good.substr(3), "a FreeSurfer quad surface"},
+      {"not FreeSurfer", "ply\n", "not a FreeSurfer triangle surface"},
+      {"line without end", good.substr(0, 12), "ends inside its \"created by\" line"},
+      {"endless line", "\xFF\xFF\xFE" + std::string(5000, 'x') + "\n\n", "has no end"},
+      {"no counts", good.substr(0, counts + 7), "before its vertex and triangle counts"},
+      {"one byte short", good.substr(0, good.size() - 1),
+       "truncated: 4 vertices and 2 triangles need 72 bytes, 71 follow"},
+      {"negative vertices",
+       good.substr(0, counts) + bigEndian(0x80000000u) + good.substr(counts + 4),
+       "negative count (-2147483648 vertices, 2 triangles)"},
+      {"negative triangles",
+       good.substr(0, counts + 4) + bigEndian(0xFFFFFFFFu) + good.substr(counts + 8),
+       "negative count (4 vertices, -1 triangles)"},
+      {"huge counts",
+       good.substr(0, counts) + bigEndian(0x7FFFFFFFu) + bigEndian(0x7FFFFFFFu) +
+           good.substr(counts + 8),
+       "truncated"},
+      {"NaN", freeSurferFile({0, 0, 0, 1, nan, 0, 1, 1, 0}, {0, 1, 2}),
+       "vertex 1 has a coordinate that is not a finite number"},
+      {"infinity", freeSurferFile({0, 0, 0, 1, 0, 0, 1, 1, -infinity}, {0, 1, 2}),
+       "vertex 2 has a coordinate that is not a finite number"},
+      {"corner past the end", freeSurferFile(kSquare, {0, 1, 2, 0, 2, 4}),
+       "triangle 1 has a corner outside the 4 vertices"},
+      {"negative corner", freeSurferFile(kSquare, {-1, 1, 2}),
+       "triangle 0 has a corner outside the 4 vertices"},
+  };
+  for (const auto& entry : cases) {
+    OwnedSurface loaded;
+    std::string message;
+    EXPECT_FALSE(decodeFreeSurfer(entry.bytes, &loaded.surface, &message)) << entry.name;
+    EXPECT_NE(message.find(entry.reason), std::string::npos) << entry.name << ": " << message;
+    EXPECT_EQ(message.find('\n'), std::string::npos) << entry.name;
+    EXPECT_EQ(loaded.surface.positions, nullptr) << entry.name;
+    EXPECT_EQ(loaded.surface.vertexCount, 0) << entry.name;
+  }
+}
+
+TEST(PlyFile, RefusesCoordinatesThatAreNotFinite) {
+  for (float bad :
+       {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity()}) {
+    std::string bytes =
+        "ply\nformat binary_little_endian 1.0\nelement vertex 2\nproperty float x\n"
+        "property float y\nproperty float z\nend_header\n";
+    const float values[6] = {1, 2, 3, 4, bad, 6};
+    bytes.append(reinterpret_cast<const char*>(values), sizeof(values));
+    OwnedSurface loaded;
+    TextBuffer error;
+    EXPECT_FALSE(decodeSurfacePly(reinterpret_cast<const unsigned char*>(bytes.data()),
+                                  bytes.size(), &loaded.surface, &error));
+    EXPECT_STREQ(error.text(), "vertex 1 has a coordinate that is not a finite number");
+    EXPECT_EQ(loaded.surface.positions, nullptr);
+  }
+}
+
+// Saving under a name and loading the file again, in every format the
+// name can ask for.
+class SavedSurface : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(SavedSurface, LoadsBackWithEveryValueTheRecordHolds) {
+  OwnedSurface original;
+  ASSERT_TRUE(allocateSurface(&original.surface, 3, 1));
+  const float positions[9] = {-0.0f,           1e-45f, 3.4028235e38f, 0.1f,  -2.5f,
+                              1.17549435e-38f, 128.0f, 59.999989f,    -1e30f};
+  std::memcpy(original.surface.positions, positions, sizeof(positions));
+  const int32_t corners[3] = {2, 0, 1};
+  std::memcpy(original.surface.triangles, corners, sizeof(corners));
+  const int32_t colours[3] = {std::numeric_limits<int32_t>::min(), 0x3FABCDEF, -1};
+  std::memcpy(original.surface.colors, colours, sizeof(colours));
+  setSampleDisplayFields(&original.surface);
+  original.surface.visible = -7;
+  original.surface.stripElementCount = std::numeric_limits<int32_t>::max();
+  original.surface.convexColor[1] = -0.0f;
+  original.surface.meshCenter[0] = 1e-45f;
+  original.surface.meshRotation[2] = -std::numeric_limits<float>::infinity();
+
+  const std::string path = ::testing::TempDir() + "standin_saved_" + GetParam();
+  TextBuffer error;
+  if (!kGiftiAvailable && nameAsksForGifti(path.c_str())) {
+    EXPECT_FALSE(saveSurfaceFile(original.surface, path.c_str(), &error));
+    EXPECT_NE(std::strstr(error.text(), "cannot save GIfTI"), nullptr) << error.text();
+    return;
+  }
+  ASSERT_TRUE(saveSurfaceFile(original.surface, path.c_str(), &error)) << error.text();
+  OwnedSurface loaded;
+  bool read = loadSurfaceFile(path.c_str(), &loaded.surface, &error);
+  std::remove(path.c_str());
+  ASSERT_TRUE(read) << error.text();
+  const HostSurface& a = loaded.surface;
+  const HostSurface& b = original.surface;
+  ASSERT_EQ(a.vertexCount, 3);
+  ASSERT_EQ(a.triangleCount, 1);
+  EXPECT_EQ(std::memcmp(a.positions, b.positions, sizeof(positions)), 0);
+  EXPECT_EQ(std::memcmp(a.triangles, b.triangles, sizeof(corners)), 0);
+  EXPECT_EQ(std::memcmp(a.colors, b.colors, sizeof(colours)), 0);
+  for (int index = 0; index < kSurfaceFieldCount; ++index) {
+    const SurfaceField& field = kSurfaceFields[index];
+    EXPECT_EQ(std::memcmp(reinterpret_cast<const char*>(&a) + field.offset,
+                          reinterpret_cast<const char*>(&b) + field.offset,
+                          static_cast<size_t>(field.count) * 4),
+              0)
+        << field.name;
+  }
+  EXPECT_EQ(std::string(a.fileName), path);
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, SavedSurface,
+                         ::testing::Values("surface.ply", "surface.srf", "surface.gii",
+                                           "surface.GII"));
+
+TEST(SavedSurface, AnUnwritablePlaceIsReported) {
+  OwnedSurface original;
+  ASSERT_TRUE(allocateSurface(&original.surface, 0, 0));
+  for (const char* name : {"/nonexistent folder/surface.gii", "/nonexistent folder/surface.ply"}) {
+    TextBuffer error;
+    EXPECT_FALSE(saveSurfaceFile(original.surface, name, &error)) << name;
+    EXPECT_NE(std::strstr(error.text(), name), nullptr) << error.text();
+  }
+}
+
+}  // namespace
+}  // namespace standin

@@ -15,6 +15,7 @@ BACKGROUND = (28, 28, 36)
 # The sample's convex colour (0.25, 0.5, 0.75); the sample sphere is convex
 # everywhere, and its stored values (0 and 1) are not colours.
 CONVEX = (64, 128, 191)
+CONCAVE = (255, 128, 0)
 RED = (255, 0, 0)
 GREEN = (0, 255, 0)
 
@@ -114,9 +115,37 @@ def a_picture_that_cannot_be_written_fails_the_session(session):
     check("missing/redraw-0001.png" in errors, f"error output: {errors!r}")
 
 
+def octahedron(path, tip):
+    """Writes a FreeSurfer surface: an octahedron wound outwards whose vertex
+    on the -x axis lies at x = -`tip` (below 0: pushed in past the middle,
+    a dent). The host turns loaded surfaces as it turns the sample (90
+    degrees about y first), which brings that vertex to the viewer."""
+    import numpy
+    from nibabel.freesurfer import write_geometry
+    coordinates = numpy.array([[1, 0, 0], [-tip, 0, 0], [0, 1, 0], [0, -1, 0], [0, 0, 1],
+                               [0, 0, -1]], dtype=numpy.float32) * 40
+    triangles = numpy.array([[4, 0, 2], [4, 2, 1], [4, 1, 3], [4, 3, 0], [5, 2, 0], [5, 1, 2],
+                             [5, 3, 1], [5, 0, 3]], dtype=numpy.int32)
+    write_geometry(path, coordinates, triangles)
+
+
+def curvature_colours_of_a_loaded_surface(session):
+    for tip, concave_seen in ((1.0, False), (-0.5, True)):
+        octahedron(session.path("lh.test"), tip)
+        code, errors = session.run("", "--surface", "lh.test", "--runs", "0", "--snapshot",
+                                   "end.png", "--picture-size", "160x120")
+        check(code == 0, f"exit code {code}: {errors}")
+        picture = read_png(session.path("end.png"))
+        pixels = [picture.at(column, row) for row in range(120) for column in range(160)]
+        check(any(shade_of(pixel, CONVEX) for pixel in pixels), f"tip {tip}: no convex colour")
+        check(shade_of(picture.at(80, 60), CONCAVE) == concave_seen,
+              f"tip {tip}: the middle shows {picture.at(80, 60)}")
+
+
 CASES = {case.__name__: case for case in (
     snapshot_of_painted_sample, one_picture_per_redraw, nothing_written_without_picture_options,
-    pictures_leave_the_trace_unchanged, a_picture_that_cannot_be_written_fails_the_session)}
+    pictures_leave_the_trace_unchanged, a_picture_that_cannot_be_written_fails_the_session,
+    curvature_colours_of_a_loaded_surface)}
 
 
 def main():

@@ -99,22 +99,30 @@ void shadeVertices(const HostSurface& surface, const SurfaceShape& shape, const 
   }
 }
 
+// `value` as a float, the largest float of its sign where it is beyond them.
+float saturatedFloat(double value) {
+  if (value > FLT_MAX) return FLT_MAX;
+  if (value < -FLT_MAX) return -FLT_MAX;
+  return static_cast<float>(value);
+}
+
+bool finitePosition(const float* position) {
+  return isfinite(position[0]) && isfinite(position[1]) && isfinite(position[2]);
+}
+
 // Turns the vertices and fits them into the picture: the box around the
-// turned mesh, less the margin, scaled alike in x and y and centred.
+// turned mesh, less the margin, scaled alike in x and y and centred. The
+// depth keeps the turned mesh's scale, saturated to floats.
 void placeVertices(const HostSurface& surface, const double rows[3][3], int32_t width,
                    int32_t height, ScreenVertex* screen) {
   double low[2] = {DBL_MAX, DBL_MAX};
   double high[2] = {-DBL_MAX, -DBL_MAX};
   for (int32_t vertex = 0; vertex < surface.vertexCount; ++vertex) {
     const float* position = surface.positions + static_cast<size_t>(vertex) * 3;
+    screen[vertex].drawn = finitePosition(position);
+    if (!screen[vertex].drawn) continue;
     double point[3];
     turn(rows, position, point);
-    bool finite = isfinite(position[0]) && isfinite(position[1]) && isfinite(position[2]);
-    screen[vertex].drawn = finite;
-    screen[vertex].x = static_cast<float>(point[0]);
-    screen[vertex].y = static_cast<float>(point[1]);
-    screen[vertex].depth = static_cast<float>(point[2]);
-    if (!finite) continue;
     for (int axis = 0; axis < 2; ++axis) {
       if (point[axis] < low[axis]) low[axis] = point[axis];
       if (point[axis] > high[axis]) high[axis] = point[axis];
@@ -128,14 +136,17 @@ void placeVertices(const HostSurface& surface, const double rows[3][3], int32_t 
     double extent = high[axis] - low[axis];
     if (extent > 0.0 && room[axis] / extent < scale) scale = room[axis] / extent;
   }
-  // A point or a line along the view gets any scale; a mesh too large for
-  // floats after scaling cannot occur, since its extent is a float's.
+  // A point, or a line along the view, fits at any scale.
   if (scale == DBL_MAX || !isfinite(scale)) scale = 1.0;
   double middle[2] = {(low[0] + high[0]) / 2.0, (low[1] + high[1]) / 2.0};
   for (int32_t vertex = 0; vertex < surface.vertexCount; ++vertex) {
     if (!screen[vertex].drawn) continue;
-    screen[vertex].x = static_cast<float>(width / 2.0 + (screen[vertex].x - middle[0]) * scale);
-    screen[vertex].y = static_cast<float>(height / 2.0 - (screen[vertex].y - middle[1]) * scale);
+    double point[3];
+    turn(rows, surface.positions + static_cast<size_t>(vertex) * 3, point);
+    // Inside the box, so inside the picture.
+    screen[vertex].x = static_cast<float>(width / 2.0 + (point[0] - middle[0]) * scale);
+    screen[vertex].y = static_cast<float>(height / 2.0 - (point[1] - middle[1]) * scale);
+    screen[vertex].depth = saturatedFloat(point[2]);
   }
 }
 

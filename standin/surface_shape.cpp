@@ -20,33 +20,42 @@ bool validTriangle(const int32_t* corner, int32_t vertexCount) {
 }
 
 // Adds each triangle's normal, as long as twice its area, to its three
-// corners, and makes the sums unit vectors.
-void computeNormals(const HostSurface& surface, float* normals) {
+// corners, and makes the sums unit vectors. In double precision, so that
+// the products of coordinates near the largest float do not overflow.
+bool computeNormals(const HostSurface& surface, float* normals) {
+  size_t vertices = surface.vertexCount > 0 ? static_cast<size_t>(surface.vertexCount) : 0;
+  double* sums = static_cast<double*>(calloc(vertices > 0 ? vertices * 3 : 1, sizeof(double)));
+  if (sums == nullptr) return false;
   for (int32_t triangle = 0; triangle < surface.triangleCount; ++triangle) {
     const int32_t* corner = surface.triangles + static_cast<size_t>(triangle) * 3;
     if (!validTriangle(corner, surface.vertexCount)) continue;
     const float* a = surface.positions + static_cast<size_t>(corner[0]) * 3;
     const float* b = surface.positions + static_cast<size_t>(corner[1]) * 3;
     const float* c = surface.positions + static_cast<size_t>(corner[2]) * 3;
-    float u[3] = {b[0] - a[0], b[1] - a[1], b[2] - a[2]};
-    float v[3] = {c[0] - a[0], c[1] - a[1], c[2] - a[2]};
-    float normal[3] = {u[1] * v[2] - u[2] * v[1], u[2] * v[0] - u[0] * v[2],
-                       u[0] * v[1] - u[1] * v[0]};
+    double u[3], v[3];
+    for (int axis = 0; axis < 3; ++axis) {
+      u[axis] = static_cast<double>(b[axis]) - a[axis];
+      v[axis] = static_cast<double>(c[axis]) - a[axis];
+    }
+    double normal[3] = {u[1] * v[2] - u[2] * v[1], u[2] * v[0] - u[0] * v[2],
+                        u[0] * v[1] - u[1] * v[0]};
     if (!isfinite(normal[0]) || !isfinite(normal[1]) || !isfinite(normal[2])) continue;
     for (int side = 0; side < 3; ++side) {
-      float* sum = normals + static_cast<size_t>(corner[side]) * 3;
+      double* sum = sums + static_cast<size_t>(corner[side]) * 3;
       for (int axis = 0; axis < 3; ++axis) sum[axis] += normal[axis];
     }
   }
-  for (int32_t vertex = 0; vertex < surface.vertexCount; ++vertex) {
-    float* normal = normals + static_cast<size_t>(vertex) * 3;
-    float length = sqrtf(normal[0] * normal[0] + normal[1] * normal[1] + normal[2] * normal[2]);
-    if (!(length > 0.0f) || !isfinite(length)) {
-      normal[0] = normal[1] = normal[2] = 0.0f;
-      continue;
+  for (size_t vertex = 0; vertex < vertices; ++vertex) {
+    const double* sum = sums + vertex * 3;
+    double length = sqrt(sum[0] * sum[0] + sum[1] * sum[1] + sum[2] * sum[2]);
+    for (int axis = 0; axis < 3; ++axis) {
+      // A vertex in no triangle, or whose normals cancel, gets none.
+      normals[vertex * 3 + static_cast<size_t>(axis)] =
+          length > 0.0 && isfinite(length) ? static_cast<float>(sum[axis] / length) : 0.0f;
     }
-    for (int axis = 0; axis < 3; ++axis) normal[axis] /= length;
   }
+  free(sums);
+  return true;
 }
 
 // Sums, for every vertex, the positions of the far ends of the triangle
@@ -84,7 +93,9 @@ bool computeSurfaceShape(const HostSurface& surface, SurfaceShape* shape) {
       shape->normals != nullptr && shape->convex != nullptr && sums != nullptr && counts != nullptr;
   if (made) {
     shape->vertexCount = surface.vertexCount > 0 ? surface.vertexCount : 0;
-    computeNormals(surface, shape->normals);
+    made = computeNormals(surface, shape->normals);
+  }
+  if (made) {
     sumNeighbours(surface, sums, counts);
     for (size_t vertex = 0; vertex < vertices; ++vertex) {
       const float* position = surface.positions + vertex * 3;

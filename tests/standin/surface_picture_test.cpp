@@ -258,6 +258,18 @@ TEST(SurfacePicture, APaintedVertexShowsItsColourWhereItLands) {
   }
 }
 
+TEST(SurfacePicture, CoordinatesNearTheLargestFloatAreStillFitted) {
+  // Turned by 45 degrees, the corners lie farther out than any float.
+  const float big = 3.0e38f;
+  TestSurface mesh({-big, -big, 0, big, -big, 0, big, big, 0, -big, big, 0}, {0, 1, 2, 0, 2, 3});
+  for (int vertex = 0; vertex < 4; ++vertex) mesh.surface.colors[vertex] = kRedValue;
+  mesh.rotate(0, 0, 45);
+  Decoded picture = draw(mesh.surface, 50, 50);
+  // Lit in full: the normal survives products beyond the largest float.
+  EXPECT_TRUE(near(picture.at(25, 25), kRed, 1)) << picture.at(25, 25);
+  EXPECT_TRUE(near(picture.at(0, 0), kBackground, 0));
+}
+
 TEST(SurfacePicture, TheNearerOfTwoOverlappingTrianglesWins) {
   // Two grids one above the other: the one at z = 1 is green, at z = -1
   // blue. The viewer looks from +z, so turned half round y the blue one is

@@ -62,7 +62,8 @@ void releaseSurfaceShape(SurfaceShape* shape);
 // in the surface's convex or concave colour, as `shape` says. `shape` must
 // have been computed for this surface's mesh. Vertices with a coordinate that
 // is not finite, and triangles that use one or an index outside the
-// vertices, are left out. Returns false when memory runs out.
+// vertices, are left out. Returns false, with only the background drawn,
+// when memory runs out or `shape` has another vertex count.
 bool renderSurface(const HostSurface& surface, const SurfaceShape& shape, Picture* picture);
 
 }  // namespace standin

@@ -1,24 +1,33 @@
 #pragma once
 
-// Host functions for the benchmarks, answering as a user would who paints
-// the whole sample surface red and declines to save it.
+// Host functions for the benchmarks, answering as a user would who picks the
+// first menu function, paints every vertex of the current surface with
+// kPaintColour and declines to save. They are exported under the host's own
+// names, and the benchmark program is named Zandrovix.exe, so that a run
+// started through the plug-in object's execute finds them as it would find
+// the host's.
 
 #include <stdint.h>
 
-// The vertices painted: the sample surface's, numbered 0 to 40961.
-constexpr int32_t kPaintedVertexCount = 40962;
+#include "surface/surface_record.h"
 
 // The colour answered, and the value the editing stores for it.
 extern const char* const kPaintColour;
 constexpr int32_t kPaintedValue = 0x3F000000 + 0xFF0000;
 
-// Fills hostFunctions with fakes: a log and a message box that show nothing,
-// number prompts answering 0 then 40961 (in turn, from the next prompt on),
-// a text prompt answering kPaintColour, a redraw that does nothing, and "no"
-// to every yes/no question. The host path, save dialog and surface save
-// count a call as unexpected. Every other entry is null.
+// Makes a copy of `surface` the host's current surface, which zvGetCurrentSRF
+// gives out and whose vertex range the number prompts answer (0, then the
+// last vertex). The colour array stays the caller's.
+void setFakeSurface(const SurfaceRecord& surface);
+
+// Fills hostFunctions with the fakes directly, as a resolution would, and
+// zeroes the counts below. Every entry that is not a fake is null.
 void installFakeHost();
 
-// Calls of the host functions that a run declining to save never makes,
-// since installFakeHost.
+// Calls that a run painting without saving never makes (the host path, the
+// save dialog, the surface save, a prompt of unknown text) since
+// installFakeHost.
 int unexpectedHostCalls();
+
+// Window redraws asked for since installFakeHost: one per completed painting.
+int64_t redrawCount();

@@ -24,7 +24,8 @@ bool buildStrip(int32_t vertices, standin::HostSurface* surface) {
   if (!standin::allocateSurface(surface, columns * 2, (columns - 1) * 2)) return false;
   for (int32_t column = 0; column < columns; ++column) {
     for (int32_t row = 0; row < 2; ++row) {
-      float* position = surface->positions + (static_cast<size_t>(column) * 2 + row) * 3;
+      float* position =
+          surface->positions + (static_cast<size_t>(column) * 2 + static_cast<size_t>(row)) * 3;
       position[0] = static_cast<float>(column) * 0.01f;
       position[1] = static_cast<float>(row) * 3.5f;
       position[2] = static_cast<float>(column % 97) * 0.25f;

@@ -7,11 +7,22 @@ option(FACETKIT_OWN_CRT_STARTUP
        OFF)
 
 if(FACETKIT_OWN_CRT_STARTUP)
+  # A build folder configured while the cross build had no stack cookies
+  # keeps /GS- in its cached flags; the startup code provides the cookie now.
+  foreach(lang C CXX)
+    if(CMAKE_${lang}_FLAGS MATCHES "/GS-")
+      string(REPLACE "/GS-" "/GS" flags "${CMAKE_${lang}_FLAGS}")
+      set(CMAKE_${lang}_FLAGS "${flags}" CACHE STRING "Flags used by the compiler" FORCE)
+      message(STATUS "CMAKE_${lang}_FLAGS: /GS- replaced by /GS (stack cookies)")
+    endif()
+  endforeach()
   add_library(facetkit_dll_startup OBJECT
     ${PROJECT_SOURCE_DIR}/platform/windows_startup_common.cpp
+    ${PROJECT_SOURCE_DIR}/platform/windows_security_cookie.cpp
     ${PROJECT_SOURCE_DIR}/platform/windows_dll_startup.cpp)
   add_library(facetkit_program_startup OBJECT
     ${PROJECT_SOURCE_DIR}/platform/windows_startup_common.cpp
+    ${PROJECT_SOURCE_DIR}/platform/windows_security_cookie.cpp
     ${PROJECT_SOURCE_DIR}/platform/windows_exe_startup.cpp)
   foreach(startup facetkit_dll_startup facetkit_program_startup)
     target_include_directories(${startup} PRIVATE ${PROJECT_SOURCE_DIR})
@@ -24,7 +35,9 @@ endif()
 function(facetkit_windows_dll target)
   if(FACETKIT_OWN_CRT_STARTUP)
     target_sources(${target} PRIVATE $<TARGET_OBJECTS:facetkit_dll_startup>)
-    target_link_options(${target} PRIVATE /entry:_DllMainCRTStartup)
+    # The initialiser tables are read-only data: kept in .rdata, as the
+    # Microsoft runtime keeps them, they take no file section of their own.
+    target_link_options(${target} PRIVATE /entry:_DllMainCRTStartup /merge:.CRT=.rdata)
   endif()
 endfunction()
 

@@ -12,6 +12,7 @@ packages=(
   gifti-bin python3-nibabel              # checking the GIfTI files it writes
   libclang-rt-14-dev                     # libFuzzer for the stand-in's reader fuzzers
   zip                                    # release package
+  locales                                # locale sources for the comma-locale tests
   libstb-dev                             # PNG pictures in the stand-in host
 )
 

@@ -31,13 +31,15 @@ set(CMAKE_MT "llvm-mt${FACETKIT_LLVM_SUFFIX}")
 # Compiler flags of every C and C++ source. The C runtime is ucrtbase.dll,
 # used only through its exported functions: the compiler records no default
 # libraries (/Zl), and nothing may need the Microsoft runtime's static
-# helpers: no stack cookies (/GS-), no exceptions (/EHs-c-), no RTTI (/GR-),
-# no thread-safe statics (/Zc:threadSafeInit-). windows-clang-cl-rules.cmake
-# puts these in place of CMake's defaults for cl-like compilers.
+# helpers: no exceptions (/EHs-c-), no RTTI (/GR-), no thread-safe statics
+# (/Zc:threadSafeInit-). Functions with stack buffers check a stack cookie
+# (/GS), which the project's startup code provides
+# (platform/windows_security_cookie.cpp). windows-clang-cl-rules.cmake puts
+# these in place of CMake's defaults for cl-like compilers.
 string(CONCAT FACETKIT_CLANG_CL_FLAGS
        "--target=x86_64-pc-windows-msvc -fms-compatibility-version=19.29 /X"
        " -imsvc ${FACETKIT_WINE_INCLUDE_DIR}/msvcrt -imsvc ${FACETKIT_WINE_INCLUDE_DIR}/windows"
-       " /DWIN32 /D_WINDOWS /GS- /Zl /Zc:threadSafeInit-")
+       " /DWIN32 /D_WINDOWS /GS /Zl /Zc:threadSafeInit-")
 set(FACETKIT_CLANG_CL_CXX_FLAGS "/std:c++17 /GR- /EHs-c-")
 set(CMAKE_USER_MAKE_RULES_OVERRIDE_C "${CMAKE_CURRENT_LIST_DIR}/windows-clang-cl-rules.cmake")
 set(CMAKE_USER_MAKE_RULES_OVERRIDE_CXX "${CMAKE_CURRENT_LIST_DIR}/windows-clang-cl-rules.cmake")

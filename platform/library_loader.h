@@ -2,7 +2,8 @@
 
 // What the stand-in host needs from the operating system to load a plug-in:
 // open a library by path, find an export by name, close it again, the folder
-// of the running program, and whether standard input is a terminal. One
+// of the running program and the current folder, whether a folder exists,
+// and whether standard input is a terminal. One
 // implementation per platform; nothing else in the stand-in knows which
 // platform it runs on.
 
@@ -40,6 +41,15 @@ const char* libraryError();
 // separator, into `folder` (`size` bytes). Returns false, with `folder`
 // empty, when it is unknown or does not fit.
 bool executableFolder(char* folder, size_t size);
+
+// Copies the process's current folder, ending with a path separator, into
+// `folder` (`size` bytes). Returns false, with `folder` empty, when it is
+// unknown or does not fit.
+bool currentFolder(char* folder, size_t size);
+
+// Whether `path` names a folder that exists (relative to the current folder
+// unless it starts from a root).
+bool folderExists(const char* path);
 
 // Whether standard input is an interactive terminal (not a file or a pipe).
 bool standardInputIsTerminal();

@@ -6,6 +6,7 @@
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 const char* const kPluginLibraryFileName = "libFacetkit.so";
@@ -79,6 +80,27 @@ bool executableFolder(char* folder, size_t size) {
   }
   slash[1] = '\0';
   return true;
+}
+
+bool currentFolder(char* folder, size_t size) {
+  if (folder == nullptr || size == 0) return false;
+  folder[0] = '\0';
+  // Room is kept for the closing separator.
+  if (size < 3 || getcwd(folder, size - 1) == nullptr) {
+    folder[0] = '\0';
+    return false;
+  }
+  size_t length = strlen(folder);
+  if (length == 0 || folder[length - 1] != '/') {
+    folder[length] = '/';
+    folder[length + 1] = '\0';
+  }
+  return true;
+}
+
+bool folderExists(const char* path) {
+  struct stat status;
+  return path != nullptr && path[0] != '\0' && stat(path, &status) == 0 && S_ISDIR(status.st_mode);
 }
 
 bool standardInputIsTerminal() {

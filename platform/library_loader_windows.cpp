@@ -34,6 +34,16 @@ FACETKIT_WINIMPORT unsigned long FACETKIT_WINAPI GetFullPathNameA(const char* fi
                                                                   unsigned long size,
                                                                   char* fullName, char** filePart);
 
+// Copies the current folder into `folder`, `size` bytes; returns its length,
+// or the size it needs (terminator included) when it does not fit, or 0 on
+// failure.
+FACETKIT_WINIMPORT unsigned long FACETKIT_WINAPI GetCurrentDirectoryA(unsigned long size,
+                                                                      char* folder);
+
+// The attributes of the file or folder `fileName`, or 0xFFFFFFFF when it
+// does not exist or cannot be reached.
+FACETKIT_WINIMPORT unsigned long FACETKIT_WINAPI GetFileAttributesA(const char* fileName);
+
 // The handle of standard input, output or error (-10, -11, -12).
 FACETKIT_WINIMPORT void* FACETKIT_WINAPI GetStdHandle(unsigned long which);
 
@@ -67,6 +77,9 @@ constexpr unsigned long kSystemMessage = 0x1000 | 0x200;
 // Buffer sizes for paths and error texts, of the type kernel32 takes them in.
 constexpr unsigned long kPathSize = 4096;
 constexpr unsigned long kReasonSize = 400;
+// GetFileAttributesA: no such file; the bit of a folder.
+constexpr unsigned long kInvalidAttributes = 0xFFFFFFFF;
+constexpr unsigned long kFolderAttribute = 0x10;
 
 char lastError[512] = "";
 
@@ -155,6 +168,30 @@ bool executableFolder(char* folder, size_t size) {
   }
   separator[1] = '\0';
   return true;
+}
+
+bool currentFolder(char* folder, size_t size) {
+  if (folder == nullptr || size == 0) return false;
+  folder[0] = '\0';
+  if (size < 3) return false;
+  // Room is kept for the closing separator.
+  unsigned long capacity = size - 1 > kPathSize ? kPathSize : static_cast<unsigned long>(size - 1);
+  unsigned long length = GetCurrentDirectoryA(capacity, folder);
+  if (length == 0 || length >= capacity) {
+    folder[0] = '\0';
+    return false;
+  }
+  if (folder[length - 1] != '\\' && folder[length - 1] != '/') {
+    folder[length] = '\\';
+    folder[length + 1] = '\0';
+  }
+  return true;
+}
+
+bool folderExists(const char* path) {
+  if (path == nullptr || path[0] == '\0') return false;
+  unsigned long attributes = GetFileAttributesA(path);
+  return attributes != kInvalidAttributes && (attributes & kFolderAttribute) != 0;
 }
 
 bool standardInputIsTerminal() {

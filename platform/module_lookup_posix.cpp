@@ -37,6 +37,17 @@ int matchLibrary(dl_phdr_info* info, size_t, void* data) {
   return 1;
 }
 
+// Whether `address` lies in the module that `module`, a handle of dlopen,
+// stands for.
+bool definedIn(void* module, void* address) {
+  link_map* expected = nullptr;
+  if (dlinfo(module, RTLD_DI_LINKMAP, &expected) != 0 || expected == nullptr) return false;
+  Dl_info info;
+  void* found = nullptr;
+  if (dladdr1(address, &info, &found, RTLD_DL_LINKMAP) == 0) return false;
+  return static_cast<link_map*>(found) == expected;
+}
+
 }  // namespace
 
 extern "C" ModuleHandle GetModuleHandleA(const char* moduleName) {
@@ -55,6 +66,11 @@ extern "C" ModuleHandle GetModuleHandleA(const char* moduleName) {
 extern "C" ProcAddress GetProcAddress(ModuleHandle module, const char* procName) {
   if (module == nullptr || procName == nullptr) return nullptr;
   void* address = dlsym(module, procName);
+  // dlsym also searches the libraries that the module depends on (for the
+  // main program, every library loaded into the global scope), while
+  // GetProcAddress finds only what the module itself exports: an address
+  // that lies in another library counts as missing.
+  if (address == nullptr || !definedIn(module, address)) return nullptr;
   ProcAddress function = nullptr;
   static_assert(sizeof(function) == sizeof(address), "code and data addresses differ in size");
   memcpy(&function, &address, sizeof(function));

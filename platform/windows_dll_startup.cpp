@@ -37,12 +37,16 @@ extern "C" int __cdecl atexit(_PVFV function) {
              : -1;
 }
 
-// Called by the loader. On attach, runs the static initialisers and fails the
-// load if one fails; on detach, runs the registered exit functions.
-extern "C" int __stdcall _DllMainCRTStartup(void* module, unsigned long reason, void* reserved) {
+// Called by the loader. On attach, sets the stack cookie, runs the static
+// initialisers and fails the load if one fails; on detach, runs the
+// registered exit functions. Unprotected, since the cookie changes under it.
+extern "C" FACETKIT_NO_STACK_COOKIE int __stdcall _DllMainCRTStartup(void* module,
+                                                                     unsigned long reason,
+                                                                     void* reserved) {
   static_cast<void>(module);
   static_cast<void>(reserved);
   if (reason == kProcessAttach) {
+    initialiseSecurityCookie();
     if (_initialize_onexit_table(&moduleExitTable) != 0) return 0;
     return runStaticInitialisers() ? 1 : 0;
   }

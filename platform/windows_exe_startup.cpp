@@ -33,8 +33,10 @@ extern "C" int __cdecl atexit(_PVFV function) {
   return _crt_atexit(function) == 0 ? 0 : -1;
 }
 
-// Called by the loader as the program's first code.
-extern "C" void __cdecl mainCRTStartup() {
+// Called by the loader as the program's first code: sets the stack cookie
+// first, so it runs unprotected itself.
+extern "C" FACETKIT_NO_STACK_COOKIE void __cdecl mainCRTStartup() {
+  initialiseSecurityCookie();
   _set_app_type(_crt_console_app);
   if (_configure_narrow_argv(_crt_argv_unexpanded_arguments) != 0 ||
       _initialize_narrow_environment() != 0 || !runStaticInitialisers()) {

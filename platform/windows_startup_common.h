@@ -10,3 +10,13 @@
 // start. Returns false, with the rest not run, when a C initialiser fails.
 // Call once, from the module's entry point.
 bool runStaticInitialisers();
+
+// Marks a function that runs before the stack cookie is set, or that sets it:
+// it stores and checks no cookie of its own.
+#define FACETKIT_NO_STACK_COOKIE __attribute__((no_stack_protector))
+
+// Gives this module's stack cookie a fresh value from the performance
+// counter, the system time, the process and thread ids and the addresses of
+// the stack and the module. Call once, from the entry point, before any
+// function that checks the cookie runs.
+void initialiseSecurityCookie();

@@ -2,7 +2,7 @@
 
 #include <stdlib.h>
 
-#include "plugin/text_builder.h"
+#include "platform/text_builder.h"
 
 namespace {
 

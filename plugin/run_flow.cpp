@@ -35,8 +35,10 @@ const HostEntry kRunNeeds[] = {HostEntry::zvShowLogTab,     HostEntry::zvLogText
                                HostEntry::zvGetScene,       HostEntry::zvGetCurrentSRF,
                                HostEntry::zvGetIntegerInput};
 
+// A report that could not be built has logged why; nothing else is logged.
 void logSurfaceHeader(const SurfaceRecord& surface) {
   const char* report = formatSurfaceHeader(&surface);
+  if (report == nullptr) return;
   hostFunctions.zvLogText(report);
   releaseSurfaceHeader(report);
 }

@@ -68,7 +68,11 @@ bool checkBeforeReading(const gifti_image& image, size_t fileSize, TextBuffer* e
       error->appendFormat("array %d has an encoding that libgiftiio does not read", index);
       return false;
     }
-    if (array->nvals < 0 || array->nbyper <= 0 || array->nvals > INT32_MAX) {
+    if (array->nbyper <= 0) {
+      error->appendFormat("array %d has a data type that libgiftiio does not know", index);
+      return false;
+    }
+    if (array->nvals < 0 || array->nvals > INT32_MAX) {
       error->appendFormat("array %d has impossible dimensions", index);
       return false;
     }

@@ -9,6 +9,7 @@
 #include <string.h>
 
 #include "standin/host_state.h"
+#include "standin/save_dialog.h"
 #include "standin/script_answers.h"
 #include "standin/surface_file.h"
 #include "standin/terminal_dialogs.h"
@@ -176,10 +177,21 @@ int hostGetSaveFileName(const char* title, const char* startPath, const char* fi
                         char* fileName) {
   if (host == nullptr) return 0;
   const char* name = "zvGetSaveFileName";
+  TextBuffer folder;
+  bool inStartFolder = saveDialogFolder(startPath, &folder);
   TextBuffer chosen;
-  bool given = host->script != nullptr ? scriptText(host, name, true, &chosen)
-                                       : terminalSaveFileName(title, startPath, filter, &chosen);
-  copyBounded(fileName, kHostTextSize, given ? chosen.text() : "");
+  bool given = host->script != nullptr
+                   ? scriptText(host, name, true, &chosen)
+                   : terminalSaveFileName(title, folder.text(), filter, &chosen);
+  // A name chosen in the current folder is already where it will be saved;
+  // one chosen in the start folder is given back with that folder.
+  TextBuffer placed;
+  if (given && inStartFolder) {
+    placeInFolder(folder.text(), chosen.text(), &placed);
+  } else {
+    placed.append(chosen.text());
+  }
+  copyBounded(fileName, kHostTextSize, given ? placed.text() : "");
   CallLine call(name);
   call.text(title);
   call.separator();

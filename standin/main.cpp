@@ -2,6 +2,7 @@
 // host's state (trace, log, answers, surface), runs one plug-in session and
 // turns what happened into the exit code.
 
+#include <locale.h>
 #include <stdio.h>
 #include <string.h>
 
@@ -61,6 +62,23 @@ bool choosePlugin(const Options& options, TextBuffer* path) {
   return true;
 }
 
+// Sets the process's locale to the first of the comma-separated `names`
+// that the C runtime accepts. Returns whether one was accepted.
+bool setHostLocale(const char* names) {
+  char name[128];
+  while (*names != '\0') {
+    const char* end = strchr(names, ',');
+    const size_t length = end != nullptr ? static_cast<size_t>(end - names) : strlen(names);
+    if (length < sizeof(name)) {
+      memcpy(name, names, length);
+      name[length] = '\0';
+      if (length > 0 && setlocale(LC_ALL, name) != nullptr) return true;
+    }
+    names += end != nullptr ? length + 1 : length;
+  }
+  return false;
+}
+
 int prepareAndRun(const Options& options, HostState* state, standin::AnswerScript* script) {
   if (options.answersPath != nullptr) {
     TextBuffer contents;
@@ -98,6 +116,11 @@ int prepareAndRun(const Options& options, HostState* state, standin::AnswerScrip
   TextBuffer pluginPath;
   if (!choosePlugin(options, &pluginPath)) {
     return fail(kExitSetupError, "cannot find the folder of this program", "");
+  }
+  // As a host application would, before any plug-in runs; the surface is
+  // read first so that its numbers are read the same under any locale.
+  if (options.locale != nullptr && !setHostLocale(options.locale)) {
+    return fail(kExitSetupError, "no locale the runtime knows among ", options.locale);
   }
   standin::host = state;
   bool ran = standin::runPluginSession(pluginPath.text(), options, state);

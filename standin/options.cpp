@@ -25,7 +25,10 @@ const char* const kUsage =
     "  --surface-record HOW  how zvGetCurrentSRF fills the record: full (default),\n"
     "                        no-vertices, no-colors, no-file-name, or unfilled\n"
     "  --scene-unfilled      zvGetScene fills nothing\n"
-    "  --host-path TEXT      host folder to report (default C:\\Program Files\\Zandrovix\\)\n"
+    "  --host-path TEXT      host folder to report (default C:\\Program Files\\Zandrovix\\); the\n"
+    "                        save dialog opens there if it exists, else in the current folder\n"
+    "  --locale NAME[,NAME]  set the host process's locale to the first NAME the C runtime\n"
+    "                        knows (e.g. de_DE.UTF-8,German for a decimal comma)\n"
     "  --runs N              call execute N times (default 1)\n"
     "  --skip-init           call execute without initPlugin\n"
     "  --show-vertices A-B   trace the stored colours of vertices A to B after the runs\n"
@@ -39,7 +42,8 @@ const char* const kUsage =
     "  --help                show this text\n"
     "\n"
     "Answer script: one answer per line: number N | text SOMETHING | yes | no | file NAME |\n"
-    "cancel; blank lines and lines starting with # are skipped.\n"
+    "cancel; blank lines and lines starting with # are skipped. A number is returned as\n"
+    "written, even outside the bounds the prompt gives (the terminal asks again instead).\n"
     "Exit code: 0 session ran, 1 unexpected host call, 2 setup error, 3 script error,\n"
     "4 a picture could not be written.\n";
 
@@ -58,6 +62,7 @@ enum class OptionId {
   kSurfaceRecord,
   kSceneUnfilled,
   kHostPath,
+  kLocale,
   kRuns,
   kSkipInit,
   kShowVertices,
@@ -87,6 +92,7 @@ const OptionForm kOptionForms[] = {
     {"--surface-record", OptionId::kSurfaceRecord, true},
     {"--scene-unfilled", OptionId::kSceneUnfilled, false},
     {"--host-path", OptionId::kHostPath, true},
+    {"--locale", OptionId::kLocale, true},
     {"--runs", OptionId::kRuns, true},
     {"--skip-init", OptionId::kSkipInit, false},
     {"--show-vertices", OptionId::kShowVertices, true},
@@ -203,6 +209,9 @@ bool applyOption(OptionId id, const char* value, Options* options) {
     case OptionId::kHostPath:
       options->settings.hostPath = value;
       return true;
+    case OptionId::kLocale:
+      options->locale = value;
+      return value[0] != '\0';
     case OptionId::kRuns:
       return parseWholeInt(value, &options->runs) && options->runs >= 0;
     case OptionId::kSkipInit:

@@ -20,6 +20,9 @@ struct Options {
   // --pictures, --snapshot, --picture-size; the preview is decided in main.
   PictureSettings pictures;
   bool noPreview = false;
+  // Locale names separated by commas; the host process takes the first that
+  // the C runtime knows, before it loads the plug-in.
+  const char* locale = nullptr;
   int runs = 1;
   bool skipInit = false;
   // The ranges given with --show-vertices, in order; it may be repeated.

@@ -11,6 +11,9 @@
 // a curvature index otherwise). Every other record field is a header line
 // "comment zandrovix <field> <values>", floats with "%.9g" so that they read
 // back exactly.
+//
+// Loading and saving also handle FreeSurfer and GIfTI files; those formats
+// are described in surface_formats.h.
 
 #include <stddef.h>
 

@@ -148,12 +148,11 @@ bool terminalText(const char* prompt, const char* preset, TextBuffer* answer) {
   return true;
 }
 
-bool terminalSaveFileName(const char* title, const char* startPath, const char* filter,
+bool terminalSaveFileName(const char* title, const char* folder, const char* filter,
                           TextBuffer* fileName) {
   showRich(title);
   TextBuffer rule;
-  rule.appendFormat(kSaveRule, startPath != nullptr ? startPath : "",
-                    filter != nullptr ? filter : "");
+  rule.appendFormat(kSaveRule, folder != nullptr ? folder : "", filter != nullptr ? filter : "");
   write(rule.text());
   if (!readAnswer(fileName) || fileName->empty()) return false;
   return true;

@@ -29,8 +29,9 @@ bool terminalYesNo(const char* question);
 // Returns false when cancelled.
 bool terminalText(const char* prompt, const char* preset, TextBuffer* answer);
 
-// Asks for a file name; an empty line cancels. Returns false when cancelled.
-bool terminalSaveFileName(const char* title, const char* startPath, const char* filter,
+// Asks for a file name to save in `folder`, the folder the dialog shows; an
+// empty line cancels. Returns false when cancelled.
+bool terminalSaveFileName(const char* title, const char* folder, const char* filter,
                           TextBuffer* fileName);
 
 }  // namespace standin

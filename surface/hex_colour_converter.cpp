@@ -1,8 +1,6 @@
 #include "surface/hex_colour_converter.h"
 
-#include <math.h>
 #include <stdio.h>
-#include <string.h>
 
 #include "host/host_function_table.h"
 
@@ -14,35 +12,42 @@ const char* const kDecimalFormat = "The corresponding decimal value is: %d";
 const HostEntry kConverterNeeds[] = {HostEntry::zvGetTextInput, HostEntry::zvLogText};
 
 constexpr int32_t kSaturated = -2147483647 - 1;
+constexpr uint64_t kLargestValue = 0x7FFFFFFFu;
 
-// The value of a hexadecimal digit, or -1 for any other character.
-int digitValue(char character) {
-  if (character >= '0' && character <= '9') return character - '0';
-  if (character >= 'A' && character <= 'F') return character - 'A' + 10;
-  return -1;
+// The value of each byte as a hexadecimal digit: '0'-'9' and 'A'-'F' count,
+// every other byte (small letters included) is a digit 0.
+struct DigitValues {
+  unsigned char value[256];
+};
+
+constexpr DigitValues makeDigitValues() {
+  DigitValues digits = {};
+  for (int character = '0'; character <= '9'; ++character) {
+    digits.value[character] = static_cast<unsigned char>(character - '0');
+  }
+  for (int character = 'A'; character <= 'F'; ++character) {
+    digits.value[character] = static_cast<unsigned char>(character - 'A' + 10);
+  }
+  return digits;
 }
 
-// total + term, truncated toward zero; a sum outside int32_t gives
-// kSaturated. Sums are whole numbers, and never NaN since terms are finite or
-// +infinity.
-int32_t addTerm(int32_t total, double term) {
-  double sum = static_cast<double>(total) + term;
-  if (!(sum <= 2147483647.0 && sum >= -2147483648.0)) return kSaturated;
-  return static_cast<int32_t>(sum);
-}
+constexpr DigitValues kDigitValues = makeDigitValues();
 
 }  // namespace
 
 int32_t hexToDecimal(const char* text) {
-  int32_t total = 0;
-  size_t length = strlen(text);
-  for (size_t position = 0; position < length; ++position) {
-    int value = digitValue(text[length - 1 - position]);
-    // A zero digit adds nothing; skipping it also keeps 0 * infinity out.
-    if (value <= 0) continue;
-    total = addTerm(total, value * pow(16.0, static_cast<double>(position)));
+  // Read from the first character on, every character shifts the digits
+  // before it up one position, so the total is the value of all digits at
+  // their positions counted from the last. A value above the largest int32_t
+  // only grows with further characters, so it ends the reading at once.
+  // Below that bound total * 16 + 15 stays far inside 64 bits.
+  uint64_t total = 0;
+  for (const unsigned char* next = reinterpret_cast<const unsigned char*>(text); *next != 0;
+       ++next) {
+    total = total * 16 + kDigitValues.value[*next];
+    if (total > kLargestValue) return kSaturated;
   }
-  return total;
+  return static_cast<int32_t>(total);
 }
 
 bool askHexColor(int32_t* colour) {

@@ -5,18 +5,19 @@
 #include <string.h>
 
 #include "host/host_function_table.h"
-#include "plugin/text_builder.h"
+#include "platform/text_builder.h"
+#include "platform/text_file.h"
 
 const char* const kNoSurfaceContent = "No SRF content present.\n";
 
 namespace {
 
-const char* const kEmptyReport = "";
 const char* const kFormatFailed = "Error while printing current SRF header data to ascii";
 const char* const kHeaderSaved =
     "Header information of file saved to text.\nIt is located in the same folder as the surface "
     "file.";
-const char kHeaderNotSaved[] = "Header information could not be written to the text file %s.";
+// Followed by the text file's name (its base, then the suffix) and a dot.
+const char kHeaderNotSaved[] = "Header information could not be written to the text file %.*s%s.";
 const char* const kNoFileName = "''";
 const char* const kTextSuffix = ".txt";
 
@@ -72,13 +73,28 @@ size_t baseLength(const char* fileName) {
   return base;
 }
 
-void reportNotWritten(const char* textFileName) {
-  size_t size = sizeof(kHeaderNotSaved) + strlen(textFileName);
-  char* line = static_cast<char*>(malloc(size));
-  if (line == nullptr) return;
-  snprintf(line, size, kHeaderNotSaved, textFileName);
-  logLine(line);
-  free(line);
+// The name used for a record without a file name text.
+const char* nameOrNone(const char* fileName) {
+  return fileName == nullptr || fileName[0] == '\0' ? kNoFileName : fileName;
+}
+
+// Logs that the text file of the surface file `fileName` was not written,
+// naming the text file. Needs no memory of the text file's name: the line is
+// put together from the surface file's name, on the heap when it is long, and
+// in a fixed buffer, cut at its end, when that memory cannot be had.
+void reportNotWritten(const char* fileName) {
+  if (!hostEntryPresent(HostEntry::zvLogText)) return;
+  const char* name = nameOrNone(fileName);
+  const size_t base = baseLength(name);
+  const int shownBase = base > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<int>(base);
+  const size_t size = sizeof(kHeaderNotSaved) + base + strlen(kTextSuffix);
+  char fixedLine[kHostTextSize];
+  char* line = size <= sizeof(fixedLine) ? fixedLine : static_cast<char*>(malloc(size));
+  const size_t capacity = line != nullptr ? size : sizeof(fixedLine);
+  if (line == nullptr) line = fixedLine;
+  snprintf(line, capacity, kHeaderNotSaved, shownBase, name, kTextSuffix);
+  hostFunctions.zvLogText(line);
+  if (line != fixedLine) free(line);
 }
 
 }  // namespace
@@ -90,21 +106,26 @@ const char* formatSurfaceHeader(const SurfaceRecord* surface) {
   char* buffer = static_cast<char*>(calloc(capacity, 1));
   if (buffer == nullptr) {
     logLine(kFormatFailed);
-    return kEmptyReport;
+    return nullptr;
   }
   TextBuilder text(buffer, capacity);
-  if (!formatReport(text, *surface, fileName)) logLine(kFormatFailed);
+  if (!formatReport(text, *surface, fileName)) {
+    free(buffer);
+    logLine(kFormatFailed);
+    return nullptr;
+  }
+  // Shrinking cannot lose the text: when it fails the larger buffer stays.
   char* report = static_cast<char*>(realloc(buffer, text.length() + 1));
   return report != nullptr ? report : buffer;
 }
 
 void releaseSurfaceHeader(const char* report) {
-  if (report == kNoSurfaceContent || report == kEmptyReport) return;
+  if (report == nullptr || report == kNoSurfaceContent) return;
   free(const_cast<char*>(report));
 }
 
 char* stripExtension(const char* fileName) {
-  if (fileName == nullptr || fileName[0] == '\0') fileName = kNoFileName;
+  fileName = nameOrNone(fileName);
   const size_t length = strlen(fileName);
   char* base = static_cast<char*>(calloc(length + 4, 1));
   if (base == nullptr) return nullptr;
@@ -127,22 +148,23 @@ char* replaceExtension(const char* fileName, const char* suffix) {
 }
 
 void writeSurfaceHeaderFile(const SurfaceRecord& surface, const char* report) {
-  char* textFileName = replaceExtension(surface.fileName, kTextSuffix);
-  if (textFileName == nullptr) {
-    reportNotWritten(surface.fileName != nullptr ? surface.fileName : "");
+  if (report == nullptr) {
+    reportNotWritten(surface.fileName);
     return;
   }
-  FILE* file = fopen(textFileName, "w");
-  bool written = false;
-  if (file != nullptr) {
-    const size_t size = strlen(report);
-    written = fwrite(report, 1, size, file) == size;
-    written = fclose(file) == 0 && written;
+  char* textFileName = replaceExtension(surface.fileName, kTextSuffix);
+  if (textFileName == nullptr) {
+    reportNotWritten(surface.fileName);
+    return;
   }
+  // A surface file whose own extension is ".txt" would be overwritten by its
+  // header; it is left alone.
+  const bool written = !namesSameFile(textFileName, nameOrNone(surface.fileName)) &&
+                       replaceTextFile(textFileName, report, strlen(report));
+  free(textFileName);
   if (written) {
     logLine(kHeaderSaved);
   } else {
-    reportNotWritten(textFileName);
+    reportNotWritten(surface.fileName);
   }
-  free(textFileName);
 }

@@ -12,17 +12,22 @@ extern const char* const kNoSurfaceContent;
 
 // The fourteen-line report of `surface`'s file name, counts, centre,
 // visibility, curvature colours (concave first), rotation, strip settings and
-// render mode. Null `surface` gives kNoSurfaceContent. Always a complete,
-// valid text however long the file name; after a failure it logs one error
-// line and gives what was built. Release the result with releaseSurfaceHeader.
+// render mode. Null `surface` gives kNoSurfaceContent. Always the complete
+// text however long the file name; null, after logging one error line, when
+// it could not be built whole (memory ran out, a number could not be
+// formatted). Release the result with releaseSurfaceHeader.
 const char* formatSurfaceHeader(const SurfaceRecord* surface);
 
-// Frees a text that formatSurfaceHeader returned (its static texts excepted).
+// Frees a text that formatSurfaceHeader returned (its static text and null
+// excepted).
 void releaseSurfaceHeader(const char* report);
 
 // Writes `report` unchanged into the text file named by replaceExtension of
 // the surface's file name with ".txt" (text mode, replacing any content),
-// then logs where it went, or that it could not be written.
+// then logs where it went. Logs instead that the file could not be written,
+// naming it, and leaves any existing file as it was, when `report` is null,
+// when the text file would be the surface file itself, or when memory, the
+// file system or the disk fails.
 void writeSurfaceHeaderFile(const SurfaceRecord& surface, const char* report);
 
 // A new text (free with free()): `fileName` without the extension of its own

@@ -3,6 +3,7 @@
 #include <stdio.h>
 
 #include "host/host_function_table.h"
+#include "platform/c_locale_format.h"
 #include "surface/hex_colour_converter.h"
 #include "surface/vertex_range.h"
 
@@ -11,6 +12,8 @@ namespace {
 const char* const kVertexCountLine = "Number of vertices: %d";
 const char* const kConvexLine = "Current convex components: R: %f, G: %f, B: %f";
 const char* const kConcaveLine = "Current concave components: R: %f, G: %f, B: %f";
+const char* const kColorsNotFormatted =
+    "Facetkit> The colours could not be written as text; action cancelled.";
 const char* const kRangeMessage =
     "Please specify the range of vertices that should get a new color (number of vertices: "
     "%d)...";
@@ -18,21 +21,40 @@ const char* const kSaveQuestion = "Would you like to save the changes in a SRF f
 const char* const kSaveTitle = "Please enter the new SRF file name";
 const char* const kSurfaceFilter = "Surface files (*.srf)";
 
-// Everything the function may call, checked before anything is shown, so
-// that it never stops half-way for want of a host function.
-const HostEntry kEditingNeeds[] = {
-    HostEntry::zvLogText,          HostEntry::zvMessageBox,         HostEntry::zvGetIntegerInput,
-    HostEntry::zvGetTextInput,     HostEntry::zvUpdateActiveWindow, HostEntry::zvYesNoMessageBox,
-    HostEntry::zvGetZandrovixPath, HostEntry::zvGetSaveFileName,    HostEntry::zvSaveCurrentSRF};
+const char* const kSavingNotAvailable =
+    "Facetkit> Zandrovix does not provide %s; saving is not available.";
 
-void logColor(const char* format, const ColorRgb& color) {
+// What painting needs, checked before anything is shown, so that the
+// function never stops half-way for want of a host function.
+const HostEntry kEditingNeeds[] = {HostEntry::zvLogText, HostEntry::zvMessageBox,
+                                   HostEntry::zvGetIntegerInput, HostEntry::zvGetTextInput,
+                                   HostEntry::zvUpdateActiveWindow};
+
+// What offering to save needs; without it the colours are still painted.
+const HostEntry kSaveNeeds[] = {HostEntry::zvYesNoMessageBox, HostEntry::zvGetZandrovixPath,
+                                HostEntry::zvGetSaveFileName, HostEntry::zvSaveCurrentSRF};
+
+// Logs `color` in `format`. Returns false, having logged nothing, when the
+// numbers could not be formatted.
+bool logColor(const char* format, const ColorRgb& color) {
   char line[kHostTextSize];
-  snprintf(line, sizeof(line), format, static_cast<double>(color.red),
-           static_cast<double>(color.green), static_cast<double>(color.blue));
+  if (formatInCLocale(line, sizeof(line), format, static_cast<double>(color.red),
+                      static_cast<double>(color.green), static_cast<double>(color.blue)) < 0) {
+    return false;
+  }
   hostFunctions.zvLogText(line);
+  return true;
 }
 
+// Offers to save when the host can, and otherwise logs which entry it lacks.
 void offerToSave() {
+  for (HostEntry entry : kSaveNeeds) {
+    if (hostEntryPresent(entry)) continue;
+    char line[kHostTextSize];
+    snprintf(line, sizeof(line), kSavingNotAvailable, hostEntryName(entry));
+    hostFunctions.zvLogText(line);
+    return;
+  }
   if (hostFunctions.zvYesNoMessageBox(kSaveQuestion) == 0) return;
   char hostPath[kHostTextSize] = {};
   char fileName[kHostTextSize] = {};
@@ -52,8 +74,11 @@ bool changeVertexColors(SurfaceRecord& surface) {
   char line[kHostTextSize];
   snprintf(line, sizeof(line), kVertexCountLine, static_cast<int>(surface.vertexCount));
   hostFunctions.zvLogText(line);
-  logColor(kConvexLine, surface.convexColor);
-  logColor(kConcaveLine, surface.concaveColor);
+  if (!logColor(kConvexLine, surface.convexColor) ||
+      !logColor(kConcaveLine, surface.concaveColor)) {
+    hostFunctions.zvLogText(kColorsNotFormatted);
+    return true;
+  }
   if (!surfaceHasVertices(surface)) {
     reportNoVertices();
     return true;
@@ -65,10 +90,7 @@ bool changeVertexColors(SurfaceRecord& surface) {
   int32_t colour = 0;
   if (!askHexColor(&colour)) return true;
 
-  const int32_t value = vertexColorValue(colour);
-  for (int32_t vertex = range.first; vertex <= range.last; ++vertex) {
-    surface.vertexColors[vertex] = value;
-  }
+  paintVertexRange(surface.vertexColors, range, vertexColorValue(colour));
   hostFunctions.zvUpdateActiveWindow();
   offerToSave();
   return true;

@@ -6,6 +6,8 @@
 // for a range of vertices and a colour, stores 0x3F000000 plus the colour
 // number into the host's colour array for every vertex of the range that
 // exists, has the host redraw, and offers to save the surface under a new
-// name. A cancelled colour input changes nothing and ends it quietly.
+// name. A cancelled colour input changes nothing and ends it quietly. A host
+// without the entries that saving needs still gets the painting and the
+// redraw, then a log line naming the missing entry instead of the offer.
 // Returns true on every path.
 bool changeVertexColors(SurfaceRecord& surface);

@@ -31,3 +31,10 @@ VertexRange askVertexRange(const SurfaceRecord& surface) {
   range.last = last > lastVertex ? lastVertex : last;
   return range;
 }
+
+void paintVertexRange(int32_t* colours, VertexRange range, int32_t value) {
+  // The array's address and the value arrive as arguments, so the compiler
+  // keeps them in registers and the loop becomes wide stores, even where
+  // stores are not assumed to leave other memory alone (clang-cl).
+  for (int32_t vertex = range.first; vertex <= range.last; ++vertex) colours[vertex] = value;
+}

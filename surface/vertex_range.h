@@ -24,3 +24,8 @@ void reportNoVertices();
 // 0 .. vertexCount - 1), and returns the part of the entered range that lies
 // on the surface. Needs zvGetIntegerInput and a surface with vertices.
 VertexRange askVertexRange(const SurfaceRecord& surface);
+
+// Stores `value` into colours[range.first] to colours[range.last] in
+// ascending order; nothing when the range is empty. The caller makes sure the
+// range lies inside the array.
+void paintVertexRange(int32_t* colours, VertexRange range, int32_t value);

@@ -13,6 +13,9 @@
 #   exit: N               the host's expected exit code (default 0)
 #   copy: SOURCE = PLACE  puts SOURCE, beside the script, at PLACE in the work
 #                         folder before the session (folders are made)
+#   full: PLACE           makes PLACE in the work folder a device on which every
+#                         write fails, as on a full disk (skips the case, exit
+#                         77, where no such device can be had)
 #   file: WRITTEN = EXPECTED   a text file the session writes, compared with
 #                              EXPECTED beside the script (with CR LF line ends
 #                              when FACETKIT_TEXT_CRLF=1, as text mode writes on
@@ -46,6 +49,13 @@ while IFS= read -r copy; do
   mkdir -p "$work/$(dirname "${copy##* = }")"
   cp "$case_dir/${copy%% = *}" "$work/${copy##* = }"
 done < <(setting copy)
+while IFS= read -r full; do
+  [ -n "$full" ] || continue
+  mkdir -p "$work/$(dirname "$full")"
+  if ! mknod "$work/$full" c 1 7 2>/dev/null; then
+    [ -c /dev/full ] && ln -s /dev/full "$work/$full" || { echo "no full device: skipped"; exit 77; }
+  fi
+done < <(setting full)
 
 # The host runs in the work folder, so files it writes stay there.
 # shellcheck disable=SC2086

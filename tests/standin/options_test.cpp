@@ -117,6 +117,16 @@ TEST(Options, RejectsWhatItCannotRead) {
   }
 }
 
+TEST(Options, LocaleNamesAreKeptAsGiven) {
+  Options options;
+  EXPECT_EQ(options.locale, nullptr);
+  ASSERT_TRUE(parse({"--locale", "de_DE.UTF-8,German"}, &options));
+  EXPECT_STREQ(options.locale, "de_DE.UTF-8,German");
+  std::string message;
+  EXPECT_FALSE(parse({"--locale="}, &options, &message));
+  EXPECT_EQ(message, "--locale: \"\" is not a valid value");
+}
+
 TEST(Options, ShowVerticesRepeatsUpToItsLimit) {
   Options options;
   ASSERT_TRUE(parse({"--show-vertices", "0-1", "--show-vertices=40960-40961"}, &options));

@@ -405,6 +405,12 @@ class Malformed(Workspace):
             # a DataArray.
             ("gii crashes the library", b'<?xml version="1.0"?>\n<GIFTI Version="1.0">\n'
              b"<Data></Data>\n</GIFTI>\n", "crashes libgiftiio's parser"),
+            ("gii unknown data type", gifti(ascii_coords, gifti_array(faces, TRIANGLE)).replace(
+                b"NIFTI_TYPE_FLOAT32", b"NIFTI_TYPE_FLOAT33", 1),
+             "array 0 has a data type that libgiftiio does not know"),
+            ("gii unknown encoding", gifti(ascii_coords, gifti_array(faces, TRIANGLE)).replace(
+                b'Encoding="ASCII"', b'Encoding="Base32"', 1),
+             "array 0 has an encoding that libgiftiio does not read"),
             ("gii claims impossibly much", gifti(ascii_coords, gifti_array(faces, TRIANGLE)).replace(
                 b'Dim0="6"', b'Dim0="2000000000"', 1), "impossible dimensions"),
             ("gii claims too much", gifti(ascii_coords, gifti_array(faces, TRIANGLE)).replace(

@@ -257,7 +257,7 @@ INSTANTIATE_TEST_SUITE_P(Formats, SavedSurface,
                          ::testing::Values("surface.ply", "surface.srf", "surface.gii",
                                            "surface.GII"));
 
-TEST(SavedSurface, AnUnwritablePlaceIsReported) {
+TEST(SavingSurface, AnUnwritablePlaceIsReported) {
   OwnedSurface original;
   ASSERT_TRUE(allocateSurface(&original.surface, 0, 0));
   for (const char* name : {"/nonexistent folder/surface.gii", "/nonexistent folder/surface.ply"}) {

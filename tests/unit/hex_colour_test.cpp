@@ -2,9 +2,40 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <random>
 #include <string>
+#include <vector>
 
 #include "surface/surface_record.h"
+
+namespace {
+
+// Exact reference: the digits' value as a big number, built term by term
+// from the last character, each digit v at position i adding v * 16^i.
+// Limbs hold 32 bits each, least significant first.
+int32_t referenceHexToDecimal(const std::string& text) {
+  std::vector<uint32_t> limbs((text.size() * 4) / 32 + 2, 0);
+  for (size_t position = 0; position < text.size(); ++position) {
+    const char character = text[text.size() - 1 - position];
+    uint64_t digit = 0;
+    if (character >= '0' && character <= '9') digit = static_cast<uint64_t>(character - '0');
+    if (character >= 'A' && character <= 'F') digit = static_cast<uint64_t>(character - 'A' + 10);
+    const size_t bit = position * 4;
+    uint64_t carry = digit << (bit % 32);
+    for (size_t limb = bit / 32; carry != 0; ++limb) {
+      carry += limbs[limb];
+      limbs[limb] = static_cast<uint32_t>(carry);
+      carry >>= 32;
+    }
+  }
+  for (size_t limb = 1; limb < limbs.size(); ++limb) {
+    if (limbs[limb] != 0) return INT32_MIN;
+  }
+  return limbs[0] > 0x7FFFFFFFu ? INT32_MIN : static_cast<int32_t>(limbs[0]);
+}
+
+}  // namespace
 
 TEST(HexToDecimal, WorkedExamples) {
   struct Case {
@@ -61,4 +92,43 @@ TEST(VertexColorValue, AddsTheBaseWithWrapAround) {
   for (const Case& c : cases) {
     EXPECT_EQ(vertexColorValue(c.colour), c.stored) << c.colour;
   }
+}
+
+TEST(HexToDecimal, AgreesWithAnExactReferenceOnRandomTexts) {
+  // Mostly digits, with small letters, blanks and other bytes among them;
+  // zeros are frequent so that long texts still often hold a value that fits.
+  const std::string alphabet = "0000000000123456789ABCDEFabcdefx# G\x7f\x80\xff";
+  std::mt19937 random(20261208);
+  std::uniform_int_distribution<size_t> pick(0, alphabet.size() - 1);
+  std::uniform_int_distribution<int> shortLength(0, 12);
+  std::uniform_int_distribution<int> longLength(200, 700);
+  std::uniform_int_distribution<int> tail(0, 8);
+  for (int round = 0; round < 20000; ++round) {
+    std::string text;
+    if (round % 4 == 3) {
+      // A long run of zeros or other non-counting bytes before a short tail.
+      text.assign(static_cast<size_t>(longLength(random)), round % 8 == 3 ? '0' : 'z');
+      for (int index = tail(random); index > 0; --index) text += alphabet[pick(random)];
+    } else {
+      const int length = round % 4 == 2 ? longLength(random) : shortLength(random);
+      for (int index = 0; index < length; ++index) text += alphabet[pick(random)];
+    }
+    ASSERT_EQ(hexToDecimal(text.c_str()), referenceHexToDecimal(text)) << '"' << text << '"';
+  }
+}
+
+TEST(HexToDecimal, AgreesWithTheReferenceAroundTheLargestValue) {
+  // Every value near 0x7FFFFFFF, with zeros before it up to far beyond 256
+  // characters, and with one more digit that lifts it over.
+  const char digits[] = "0123456789ABCDEF";
+  for (uint64_t value = 0x7FFFFF00u; value <= 0x800000FFu; ++value) {
+    std::string text;
+    for (int shift = 28; shift >= 0; shift -= 4) text += digits[(value >> shift) & 0xF];
+    for (const std::string& prefix : {std::string(), std::string(300, '0'), std::string("1")}) {
+      const std::string whole = prefix + text;
+      ASSERT_EQ(hexToDecimal(whole.c_str()), referenceHexToDecimal(whole)) << whole;
+    }
+  }
+  EXPECT_EQ(referenceHexToDecimal("7FFFFFFF"), 2147483647);
+  EXPECT_EQ(referenceHexToDecimal("80000000"), INT32_MIN);
 }

@@ -31,3 +31,19 @@ TEST(ModuleLookup, FindsLoadedModulesByFileNameOnly) {
   EXPECT_EQ(GetProcAddress(libc, "Malloc"), nullptr) << "function names compare exactly";
   EXPECT_EQ(GetProcAddress(nullptr, "malloc"), nullptr);
 }
+
+// dlsym on a handle also searches what the module depends on; GetProcAddress
+// must find only the module's own exports, or a host lacking a name would
+// seem to have it whenever any loaded library exports that name.
+TEST(ModuleLookup, FindsOnlyWhatTheModuleItselfExports) {
+  ModuleHandle self = GetModuleHandleA("facetkit_unit_tests");
+  ASSERT_NE(self, nullptr);
+  EXPECT_EQ(GetProcAddress(self, "malloc"), nullptr) << "the C library's, not the program's";
+  ModuleHandle cxx = GetModuleHandleA("libstdc++.so.6");
+  ASSERT_NE(cxx, nullptr);
+  EXPECT_EQ(GetProcAddress(cxx, "malloc"), nullptr) << "found through a dependency";
+  EXPECT_NE(GetProcAddress(cxx, "_ZdlPv"), nullptr) << "its own operator delete";
+  ModuleHandle libc = GetModuleHandleA("libc.so.6");
+  ASSERT_NE(libc, nullptr);
+  EXPECT_NE(GetProcAddress(libc, "malloc"), nullptr);
+}

@@ -1,4 +1,4 @@
-#include "plugin/text_builder.h"
+#include "platform/text_builder.h"
 
 #include <gtest/gtest.h>
 

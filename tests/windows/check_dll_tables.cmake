@@ -1,15 +1,19 @@
 # Compares the export and import tables of a Windows DLL with checked-in
 # lists, so that a change in what the host can find, or in what the DLL
-# needs beside it, is seen in review.
+# needs beside it, is seen in review. With OBJDUMP given, also checks that
+# every function of the DLL with a stack buffer checks the stack cookie
+# (stack_cookie_check.cmake).
 #
 #   cmake -DREADOBJ=llvm-readobj-14 -DDLL=Facetkit.dll
 #         -DEXPECTED_EXPORTS=expected_exports.txt -DEXPECTED_IMPORTS=expected_imports.txt
-#         -P check_dll_tables.cmake
+#         [-DOBJDUMP=llvm-objdump-14] [-DMAX_SIZE=bytes] -P check_dll_tables.cmake
 #
 # Export lines are the exported names. Import lines are "<dll> <function>",
 # with " (delay-loaded)" appended for delay-loaded imports. In the expected
 # files, blank lines and lines starting with '#' are ignored; order does not
 # matter.
+
+cmake_minimum_required(VERSION 3.20)
 
 foreach(input READOBJ DLL EXPECTED_EXPORTS EXPECTED_IMPORTS)
   if(NOT DEFINED ${input})
@@ -120,3 +124,18 @@ endif()
 list(LENGTH actual_exports export_count)
 list(LENGTH actual_imports import_count)
 message(STATUS "${DLL}: ${export_count} exports and ${import_count} imports as expected")
+
+if(DEFINED OBJDUMP)
+  include(${CMAKE_CURRENT_LIST_DIR}/stack_cookie_check.cmake)
+  check_stack_cookies("${OBJDUMP}" "${READOBJ}" "${DLL}" protected_count)
+  message(STATUS "${DLL}: ${protected_count} functions with stack buffers check the stack cookie")
+endif()
+
+# The DLL stays small: 24 KiB at most, the size it is shipped at.
+if(DEFINED MAX_SIZE)
+  file(SIZE "${DLL}" dll_size)
+  if(dll_size GREATER MAX_SIZE)
+    message(FATAL_ERROR "${DLL} has ${dll_size} bytes, more than the ${MAX_SIZE} allowed")
+  endif()
+  message(STATUS "${DLL}: ${dll_size} bytes, within ${MAX_SIZE}")
+endif()

@@ -1,8 +1,9 @@
-#include "plugin/text_builder.h"
+#include "platform/text_builder.h"
 
 #include <stdarg.h>
-#include <stdio.h>
 #include <string.h>
+
+#include "platform/c_locale_format.h"
 
 TextBuilder::TextBuilder(char* buffer, size_t capacity)
     : buffer_(buffer), capacity_(capacity), length_(0), complete_(true) {
@@ -14,7 +15,7 @@ bool TextBuilder::append(const char* format, ...) {
   size_t room = capacity_ - length_;
   va_list arguments;
   va_start(arguments, format);
-  int written = vsnprintf(buffer_ + length_, room, format, arguments);
+  int written = formatInCLocaleV(buffer_ + length_, room, format, arguments);
   va_end(arguments);
   if (written < 0 || static_cast<size_t>(written) >= room) {
     buffer_[length_] = '\0';

@@ -2,7 +2,8 @@
 
 // Appends formatted pieces to a caller-owned buffer without ever writing past
 // it. A piece that does not fit is dropped whole and ends the building: the
-// buffer then holds every piece before it, still zero-terminated.
+// buffer then holds every piece before it, still zero-terminated. Numbers are
+// written as in the "C" locale, whatever locale the process has set.
 
 #include <stddef.h>
 

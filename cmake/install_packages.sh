@@ -13,6 +13,7 @@ packages=(
   libclang-rt-14-dev                     # libFuzzer for the stand-in's reader fuzzers
   zip                                    # release package
   locales                                # locale sources for the comma-locale tests
+  libstb-dev                             # PNG pictures in the stand-in host
 )
 
 missing=()

@@ -14,6 +14,7 @@ packages=(
   zip                                    # release package
   python3                                # the allocation-failure injection's driver
   locales                                # locale sources for the comma-locale tests
+  libstb-dev                             # PNG pictures in the stand-in host
 )
 
 missing=()

@@ -53,3 +53,8 @@ bool folderExists(const char* path);
 
 // Whether standard input is an interactive terminal (not a file or a pipe).
 bool standardInputIsTerminal();
+
+// Whether standard output is an interactive terminal. When it is, it is also
+// made ready for UTF-8 text and 24-bit colour escapes where that needs
+// switching on (a Windows console).
+bool standardOutputIsColourTerminal();

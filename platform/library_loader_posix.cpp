@@ -106,3 +106,7 @@ bool folderExists(const char* path) {
 bool standardInputIsTerminal() {
   return isatty(STDIN_FILENO) == 1;
 }
+
+bool standardOutputIsColourTerminal() {
+  return isatty(STDOUT_FILENO) == 1;
+}

@@ -207,6 +207,7 @@ int hostGetSaveFileName(const char* title, const char* startPath, const char* fi
 bool hostUpdateActiveWindow() {
   if (host == nullptr) return false;
   CallLine("zvUpdateActiveWindow").finish(1);
+  if (host->pictures != nullptr) showRedraw(host->pictures, host->surface);
   return true;
 }
 

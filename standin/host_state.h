@@ -9,6 +9,7 @@
 
 #include "standin/answers.h"
 #include "standin/host_surface.h"
+#include "standin/picture_output.h"
 #include "standin/text_buffer.h"
 
 namespace standin {
@@ -49,6 +50,8 @@ struct HostState {
   // Set by the first script error; from then on every prompt is cancelled.
   bool scriptFailed = false;
   int promptsAfterScriptError = 0;
+  // Pictures drawn on each redraw; null for none.
+  PictureOutput* pictures = nullptr;
 };
 
 // The session's state, or null outside a session.

@@ -26,6 +26,7 @@ const int kExitSessionRan = 0;
 const int kExitUnexpectedCall = 1;
 const int kExitSetupError = 2;
 const int kExitScriptError = 3;
+const int kExitPictureError = 4;
 
 int fail(int code, const char* message, const char* detail) {
   fprintf(stderr, "Zandrovix.exe: %s%s\n", message, detail);
@@ -125,6 +126,7 @@ int prepareAndRun(const Options& options, HostState* state, standin::AnswerScrip
   bool ran = standin::runPluginSession(pluginPath.text(), options, state);
   standin::host = nullptr;
   if (!ran) return kExitSetupError;
+  if (state->pictures != nullptr) standin::writeSnapshot(state->pictures, state->surface);
 
   if (state->script != nullptr && state->script->unused() > 0) {
     traceHost("%d answer(s) left unused, from line %d", state->script->unused(),
@@ -134,7 +136,16 @@ int prepareAndRun(const Options& options, HostState* state, standin::AnswerScrip
     traceHost("%d unexpected call(s)", state->unexpectedCalls);
     return kExitUnexpectedCall;
   }
-  return state->scriptFailed ? kExitScriptError : kExitSessionRan;
+  if (state->scriptFailed) return kExitScriptError;
+  return state->pictures != nullptr && state->pictures->failed ? kExitPictureError
+                                                               : kExitSessionRan;
+}
+
+// The preview goes to an interactive terminal only, and not between the
+// lines of a trace written there.
+bool wantsPreview(const Options& options) {
+  bool traceOnOutput = options.tracePath != nullptr && strcmp(options.tracePath, "-") == 0;
+  return !options.noPreview && !traceOnOutput && standardOutputIsColourTerminal();
 }
 
 }  // namespace
@@ -156,8 +167,13 @@ int main(int argc, char** argv) {
   }
   HostState state;
   state.settings = options.settings;
+  standin::PictureOutput pictures;
+  pictures.settings = options.pictures;
+  pictures.settings.preview = wantsPreview(options);
+  state.pictures = &pictures;
   standin::AnswerScript script;
   int code = prepareAndRun(options, &state, &script);
+  standin::releasePictureOutput(&pictures);
   standin::releaseSurface(&state.surface);
   if (state.logFile != nullptr) fclose(state.logFile);
   standin::closeTrace();

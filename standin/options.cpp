@@ -33,12 +33,19 @@ const char* const kUsage =
     "  --skip-init           call execute without initPlugin\n"
     "  --show-vertices A-B   trace the stored colours of vertices A to B after the runs\n"
     "                        (may be repeated)\n"
+    "  --pictures DIR        write a PNG picture of the surface to DIR (which must exist) on\n"
+    "                        every redraw: redraw-0001.png, redraw-0002.png, ...\n"
+    "  --snapshot FILE       write a PNG picture of the surface to FILE at the end\n"
+    "  --picture-size WxH    size of the pictures (default 800x600)\n"
+    "  --no-preview          no picture preview on the terminal at a redraw (there is\n"
+    "                        none anyway when the output or the trace is not a terminal)\n"
     "  --help                show this text\n"
     "\n"
     "Answer script: one answer per line: number N | text SOMETHING | yes | no | file NAME |\n"
     "cancel; blank lines and lines starting with # are skipped. A number is returned as\n"
     "written, even outside the bounds the prompt gives (the terminal asks again instead).\n"
-    "Exit code: 0 session ran, 1 unexpected host call, 2 setup error, 3 script error.\n";
+    "Exit code: 0 session ran, 1 unexpected host call, 2 setup error, 3 script error,\n"
+    "4 a picture could not be written.\n";
 
 namespace {
 
@@ -59,6 +66,10 @@ enum class OptionId {
   kRuns,
   kSkipInit,
   kShowVertices,
+  kPictures,
+  kSnapshot,
+  kPictureSize,
+  kNoPreview,
   kHelp
 };
 
@@ -85,6 +96,10 @@ const OptionForm kOptionForms[] = {
     {"--runs", OptionId::kRuns, true},
     {"--skip-init", OptionId::kSkipInit, false},
     {"--show-vertices", OptionId::kShowVertices, true},
+    {"--pictures", OptionId::kPictures, true},
+    {"--snapshot", OptionId::kSnapshot, true},
+    {"--picture-size", OptionId::kPictureSize, true},
+    {"--no-preview", OptionId::kNoPreview, false},
     {"--help", OptionId::kHelp, false},
 };
 
@@ -127,6 +142,18 @@ bool parseVertexRange(const char* text, int* first, int* last) {
   ++text;
   if (*text == '-' || *text == '+' || !takeInt(&text, last) || *last < 0) return false;
   return *text == '\0';
+}
+
+// "WxH", both from 1 to the largest picture side.
+bool parsePictureSize(const char* text, PictureSettings* pictures) {
+  int width = 0;
+  int height = 0;
+  if (*text == '-' || *text == '+' || !takeInt(&text, &width) || *text++ != 'x') return false;
+  if (*text == '-' || *text == '+' || !parseWholeInt(text, &height)) return false;
+  if (width < 1 || height < 1 || width > kMaxPictureSide || height > kMaxPictureSide) return false;
+  pictures->width = width;
+  pictures->height = height;
+  return true;
 }
 
 bool parseRecordFill(const char* text, RecordFill* fill) {
@@ -195,6 +222,17 @@ bool applyOption(OptionId id, const char* value, Options* options) {
       ++options->shownRanges;
       return parseVertexRange(value, &options->firstVertex[options->shownRanges - 1],
                               &options->lastVertex[options->shownRanges - 1]);
+    case OptionId::kPictures:
+      options->pictures.folder = value;
+      return true;
+    case OptionId::kSnapshot:
+      options->pictures.snapshotPath = value;
+      return true;
+    case OptionId::kPictureSize:
+      return parsePictureSize(value, &options->pictures);
+    case OptionId::kNoPreview:
+      options->noPreview = true;
+      return true;
     case OptionId::kHelp:
       options->help = true;
       return true;

@@ -17,6 +17,9 @@ struct Options {
   const char* answersPath = nullptr;
   const char* tracePath = nullptr;
   const char* logPath = nullptr;
+  // --pictures, --snapshot, --picture-size; the preview is decided in main.
+  PictureSettings pictures;
+  bool noPreview = false;
   // Locale names separated by commas; the host process takes the first that
   // the C runtime knows, before it loads the plug-in.
   const char* locale = nullptr;

@@ -9,8 +9,9 @@ cd "$(dirname "$0")/../.."
 min_lines=95
 min_branches=90
 build=build-coverage
-cmake --preset coverage >/dev/null
-cmake --build --preset coverage >/dev/null
+mkdir -p "$build"
+{ cmake --preset coverage && cmake --build --preset coverage; } >"$build/build.log" 2>&1 ||
+  { tail -n 30 "$build/build.log"; echo "coverage: the build failed"; exit 1; }
 rm -rf "$build/profiles"
 mkdir -p "$build/profiles"
 # %4m: one pool of four files per instrumented binary, merged as runs end.

@@ -10,8 +10,9 @@ packages=(
   wine64                                 # running the Windows build
   libgiftiio-dev                         # GIfTI surfaces in the stand-in host
   gifti-bin python3-nibabel              # checking the GIfTI files it writes
-  libclang-rt-14-dev                     # libFuzzer for the stand-in's reader fuzzers
+  libclang-rt-14-dev                     # libFuzzer, for the plug-in's and the stand-in's fuzzers
   zip                                    # release package
+  python3                                # the allocation-failure injection's driver
   locales                                # locale sources for the comma-locale tests
   libstb-dev                             # PNG pictures in the stand-in host
 )

@@ -13,7 +13,10 @@ void meanColour(const Picture& picture, int32_t left, int32_t right, int32_t top
                 unsigned* colour) {
   unsigned long long sums[3] = {0, 0, 0};
   for (int32_t row = top; row < bottom; ++row) {
-    const uint8_t* pixel = picture.pixels + (static_cast<size_t>(row) * picture.width + left) * 3;
+    const uint8_t* pixel =
+        picture.pixels + (static_cast<size_t>(row) * static_cast<size_t>(picture.width) +
+                          static_cast<size_t>(left)) *
+                             3;
     for (int32_t column = left; column < right; ++column, pixel += 3) {
       for (int channel = 0; channel < 3; ++channel) sums[channel] += pixel[channel];
     }

@@ -29,32 +29,30 @@ void logLine(const char* text) {
   if (hostEntryPresent(HostEntry::zvLogText)) hostFunctions.zvLogText(text);
 }
 
+// Builds the report; false when a piece failed to format or fit. A piece
+// that fails ends the building, so the result is checked once, at the end.
 bool formatReport(TextBuilder& text, const SurfaceRecord& surface, const char* fileName) {
-  return text.append("\nSRF filename: \n%s\n", fileName) &&
-         text.append("Number of vertices: %d\n", static_cast<int>(surface.vertexCount)) &&
-         text.append("Number of triangles: %d\n", static_cast<int>(surface.triangleCount)) &&
-         text.append("Mesh center: X: %f, Y: %f, Z: %f\n",
-                     static_cast<double>(surface.meshCenter.x),
-                     static_cast<double>(surface.meshCenter.y),
-                     static_cast<double>(surface.meshCenter.z)) &&
-         text.append("Visible: %d\n", static_cast<int>(surface.visible)) &&
-         text.appendText("Mesh curvature colors: \n") &&
-         text.append("Concave red: %f, green: %f, blue: %f\n",
-                     static_cast<double>(surface.concaveColor.red),
-                     static_cast<double>(surface.concaveColor.green),
-                     static_cast<double>(surface.concaveColor.blue)) &&
-         text.append("Convex red: %f, green: %f, blue: %f\n",
-                     static_cast<double>(surface.convexColor.red),
-                     static_cast<double>(surface.convexColor.green),
-                     static_cast<double>(surface.convexColor.blue)) &&
-         text.append("Mesh rotation X: %f, Y: %f, Z: %f\n",
-                     static_cast<double>(surface.meshRotation.x),
-                     static_cast<double>(surface.meshRotation.y),
-                     static_cast<double>(surface.meshRotation.z)) &&
-         text.append("Number of triangle strip elements: %d\nUse strips: %d\n",
-                     static_cast<int>(surface.stripElementCount),
-                     static_cast<int>(surface.useStrips)) &&
-         text.append("Render mode: %d\n", static_cast<int>(surface.renderMode));
+  text.append("\nSRF filename: \n%s\n", fileName);
+  text.append("Number of vertices: %d\n", static_cast<int>(surface.vertexCount));
+  text.append("Number of triangles: %d\n", static_cast<int>(surface.triangleCount));
+  text.append("Mesh center: X: %f, Y: %f, Z: %f\n", static_cast<double>(surface.meshCenter.x),
+              static_cast<double>(surface.meshCenter.y), static_cast<double>(surface.meshCenter.z));
+  text.append("Visible: %d\n", static_cast<int>(surface.visible));
+  text.appendText("Mesh curvature colors: \n");
+  text.append("Concave red: %f, green: %f, blue: %f\n",
+              static_cast<double>(surface.concaveColor.red),
+              static_cast<double>(surface.concaveColor.green),
+              static_cast<double>(surface.concaveColor.blue));
+  text.append("Convex red: %f, green: %f, blue: %f\n", static_cast<double>(surface.convexColor.red),
+              static_cast<double>(surface.convexColor.green),
+              static_cast<double>(surface.convexColor.blue));
+  text.append("Mesh rotation X: %f, Y: %f, Z: %f\n", static_cast<double>(surface.meshRotation.x),
+              static_cast<double>(surface.meshRotation.y),
+              static_cast<double>(surface.meshRotation.z));
+  text.append("Number of triangle strip elements: %d\nUse strips: %d\n",
+              static_cast<int>(surface.stripElementCount), static_cast<int>(surface.useStrips));
+  text.append("Render mode: %d\n", static_cast<int>(surface.renderMode));
+  return text.complete();
 }
 
 // Where the extension of `fileName` starts: its last dot after the last
@@ -80,8 +78,8 @@ const char* nameOrNone(const char* fileName) {
 
 // Logs that the text file of the surface file `fileName` was not written,
 // naming the text file. Needs no memory of the text file's name: the line is
-// put together from the surface file's name, on the heap when it is long, and
-// in a fixed buffer, cut at its end, when that memory cannot be had.
+// put together from the surface file's name, on the heap when it is long;
+// when that memory cannot be had, the report's own error line is logged.
 void reportNotWritten(const char* fileName) {
   if (!hostEntryPresent(HostEntry::zvLogText)) return;
   const char* name = nameOrNone(fileName);
@@ -90,9 +88,12 @@ void reportNotWritten(const char* fileName) {
   const size_t size = sizeof(kHeaderNotSaved) + base + strlen(kTextSuffix);
   char fixedLine[kHostTextSize];
   char* line = size <= sizeof(fixedLine) ? fixedLine : static_cast<char*>(malloc(size));
-  const size_t capacity = line != nullptr ? size : sizeof(fixedLine);
-  if (line == nullptr) line = fixedLine;
-  snprintf(line, capacity, kHeaderNotSaved, shownBase, name, kTextSuffix);
+  if (line == nullptr) {
+    // A line cut short would name another file: say what failed without it.
+    hostFunctions.zvLogText(kFormatFailed);
+    return;
+  }
+  snprintf(line, size, kHeaderNotSaved, shownBase, name, kTextSuffix);
   hostFunctions.zvLogText(line);
   if (line != fixedLine) free(line);
 }

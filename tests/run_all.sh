@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Runs every test: the native suite, the native suite again under
-# AddressSanitizer and UndefinedBehaviorSanitizer, a short slice of each
-# fuzzer of the stand-in's surface readers, and the Windows suite
-# (Facetkit.dll cross-built, its tables checked, every session under Wine).
-# Installs what is missing first.
+# Runs every test: the native suite (built with g++, and again with clang),
+# the native suite under AddressSanitizer and UndefinedBehaviorSanitizer, a
+# short slice of each fuzzer (the plug-in's, and the stand-in's surface
+# readers'), the coverage measurement, and the Windows suite (Facetkit.dll
+# cross-built, its tables checked, every session under Wine). Installs what
+# is missing first.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -42,8 +43,25 @@ suite() {  # name
   fi
 }
 
+# A check that is one script: it counts as one test.
+check() {  # name script
+  local begin=$SECONDS
+  echo "=== $1"
+  if bash "$2"; then
+    passed_tests=$((passed_tests + 1))
+    echo "=== $1 passed in $((SECONDS - begin)) s"
+  else
+    failed_tests=$((failed_tests + 1))
+    echo "=== $1 FAILED after $((SECONDS - begin)) s"
+    failed+=("$1")
+  fi
+}
+
 suite native
+suite native-clang
 suite native-asan
+suite fuzz
+check coverage tests/coverage/measure.sh
 suite standin-fuzz
 suite windows
 

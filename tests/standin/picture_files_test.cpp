@@ -23,7 +23,9 @@ struct TwoToned {
     EXPECT_TRUE(allocatePicture(&picture, width, height));
     for (int32_t row = 0; row < height; ++row) {
       for (int32_t column = 0; column < width; ++column) {
-        uint8_t* pixel = picture.pixels + (static_cast<size_t>(row) * width + column) * 3;
+        uint8_t* pixel = picture.pixels + (static_cast<size_t>(row) * static_cast<size_t>(width) +
+                                           static_cast<size_t>(column)) *
+                                              3;
         const uint8_t* colour = row < height / 2 ? upper : lower;
         for (int channel = 0; channel < 3; ++channel) pixel[channel] = colour[channel];
       }

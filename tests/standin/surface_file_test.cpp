@@ -144,7 +144,7 @@ TEST(SurfaceFile, ViewerColoursFollowTheStoredValue) {
       {0, {176, 176, 176}}, {1, {255, 0, 0}}, {2, {128, 128, 128}}, {3, {128, 128, 128}}};
   for (const Case& row : cases) {
     size_t at = body + static_cast<size_t>(row.vertex) * 19 + 12;
-    for (int channel = 0; channel < 3; ++channel) {
+    for (size_t channel = 0; channel < 3; ++channel) {
       EXPECT_EQ(static_cast<unsigned char>(bytes[at + channel]), row.rgb[channel])
           << "vertex " << row.vertex << " channel " << channel;
     }

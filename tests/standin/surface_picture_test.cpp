@@ -76,7 +76,9 @@ struct Decoded {
   int height = 0;
   std::vector<uint8_t> pixels;
   Rgb at(int column, int row) const {
-    const uint8_t* pixel = pixels.data() + (static_cast<size_t>(row) * width + column) * 3;
+    const uint8_t* pixel =
+        pixels.data() +
+        (static_cast<size_t>(row) * static_cast<size_t>(width) + static_cast<size_t>(column)) * 3;
     return {pixel[0], pixel[1], pixel[2]};
   }
 };
@@ -105,7 +107,8 @@ Decoded draw(const HostSurface& surface, int32_t width, int32_t height) {
     return decoded;
   }
   EXPECT_EQ(channels, 3);
-  decoded.pixels.assign(pixels, pixels + static_cast<size_t>(decoded.width) * decoded.height * 3);
+  decoded.pixels.assign(pixels, pixels + static_cast<size_t>(decoded.width) *
+                                             static_cast<size_t>(decoded.height) * 3);
   stbi_image_free(pixels);
   return decoded;
 }

@@ -64,7 +64,7 @@ TEST(FunctionMenu, TitlesOutsideTheCatalogueAreUnknown) {
 TEST(FunctionMenu, TooManyLinesAreCutWholeAndStayTerminated) {
   // 3000 lines of about 70 bytes cannot fit 65,536 bytes.
   std::unique_ptr<FunctionId[]> ids(new FunctionId[3000]);
-  for (int index = 0; index < 3000; ++index) ids[index] = 3;
+  for (size_t index = 0; index < 3000; ++index) ids[index] = 3;
   std::string text = menu("H", ids.get(), 3000, true, "TRAILER");
   EXPECT_LT(text.size(), 65536u);
   EXPECT_GT(text.size(), 60000u);

@@ -10,11 +10,20 @@ wine=$1
 export WINEPREFIX=$2
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 
-mkdir -p "$(dirname "$WINEPREFIX")"
+mkdir -p "$WINEPREFIX"
+# One wine server for the whole run: by default it ends a few seconds after
+# the last program, and a program that starts just then can meet a server
+# that is going away ("recvmsg: Connection reset by peer"). A server left
+# from an earlier run is ended first; the test wine_server_stop ends this one
+# after the last Windows test.
+server=$(dirname "$wine")/wineserver
+[ -x "$server" ] || server=wineserver
+"$server" -k </dev/null >/dev/null 2>&1 || true
+"$server" -p </dev/null >/dev/null 2>&1
 # Creates the prefix, or brings it up to date with the installed Wine. Its
 # notes on standard error (a 32-bit part that a 64-bit-only Wine lacks) are
 # shown only when it fails.
-if ! "$wine" wineboot --init 2>"$WINEPREFIX.log"; then
+if ! "$wine" wineboot --init </dev/null >/dev/null 2>"$WINEPREFIX.log"; then
   cat "$WINEPREFIX.log" >&2
   echo "wineboot failed for $WINEPREFIX" >&2
   exit 1

@@ -10,7 +10,7 @@
 
 #include "standin/host_state.h"
 #include "standin/save_dialog.h"
-#include "standin/script_answers.h"
+#include "standin/scripted_dialogs.h"
 #include "standin/surface_file.h"
 #include "standin/terminal_dialogs.h"
 #include "standin/trace.h"

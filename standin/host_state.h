@@ -7,7 +7,7 @@
 
 #include <stdio.h>
 
-#include "standin/answers.h"
+#include "standin/answer_script_parser.h"
 #include "standin/host_surface.h"
 #include "standin/picture_output.h"
 #include "standin/text_buffer.h"

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "standin/answers.h"
+#include "standin/answer_script_parser.h"
 
 namespace standin {
 namespace {

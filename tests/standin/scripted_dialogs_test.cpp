@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "standin/script_answers.h"
+#include "standin/scripted_dialogs.h"
 
 namespace standin {
 namespace {

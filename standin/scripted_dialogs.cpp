@@ -1,4 +1,4 @@
-#include "standin/script_answers.h"
+#include "standin/scripted_dialogs.h"
 
 #include <stdlib.h>
 

@@ -1,4 +1,4 @@
-#include "standin/answers.h"
+#include "standin/answer_script_parser.h"
 
 #include <limits.h>
 #include <stdlib.h>

@@ -7,6 +7,7 @@
 #include <string.h>
 
 #include "platform/library_loader.h"
+#include "platform/terminal.h"
 #include "standin/host_state.h"
 #include "standin/options.h"
 #include "standin/plugin_session.h"
@@ -145,7 +146,7 @@ int prepareAndRun(const Options& options, HostState* state, standin::AnswerScrip
 // lines of a trace written there.
 bool wantsPreview(const Options& options) {
   bool traceOnOutput = options.tracePath != nullptr && strcmp(options.tracePath, "-") == 0;
-  return !options.noPreview && !traceOnOutput && standardOutputIsColourTerminal();
+  return !options.noPreview && !traceOnOutput && standardOutputIsColorTerminal();
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include "platform/library_loader.h"
+#include "platform/terminal.h"
 #include "standin/rich_text.h"
 
 namespace standin {

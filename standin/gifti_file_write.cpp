@@ -85,8 +85,8 @@ bool buildImage(const HostSurface& surface, gifti_image* image) {
   }
   for (int index = 0; index < kSurfaceFieldCount; ++index) {
     const SurfaceField& field = kSurfaceFields[index];
-    TextBuffer name;
-    TextBuffer value;
+    GrowingText name;
+    GrowingText value;
     name.appendFormat("%s%s", kGiftiFieldPrefix, field.name);
     appendSurfaceFieldValues(&value, surface, field);
     // The values each follow a blank; the first blank is not kept.
@@ -97,7 +97,7 @@ bool buildImage(const HostSurface& surface, gifti_image* image) {
 
 // Whether the GIfTI text ends with its root element's end tag, as a whole
 // file does.
-bool endsWithRoot(const TextBuffer& contents) {
+bool endsWithRoot(const GrowingText& contents) {
   static const char kEnd[] = "</GIFTI>";
   size_t end = contents.length();
   while (end > 0 && (contents.text()[end - 1] == '\n' || contents.text()[end - 1] == '\r' ||
@@ -109,7 +109,7 @@ bool endsWithRoot(const TextBuffer& contents) {
 
 }  // namespace
 
-bool saveSurfaceGifti(const HostSurface& surface, const char* path, TextBuffer* error) {
+bool saveSurfaceGifti(const HostSurface& surface, const char* path, GrowingText* error) {
   GiftiImage image;
   bool built = false;
   {
@@ -124,7 +124,7 @@ bool saveSurfaceGifti(const HostSurface& surface, const char* path, TextBuffer* 
   // libgiftiio does not check its own writes, so it writes to a temporary
   // file, and the file is written out from there with every write checked.
   TemporaryFile staged;
-  TextBuffer contents;
+  GrowingText contents;
   int failed = 1;
   if (staged.write(contents)) {
     QuietStandardError quiet;

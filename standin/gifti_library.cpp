@@ -53,7 +53,7 @@ GiftiImage::~GiftiImage() {
   gifti_free_image(image);
 }
 
-bool moderniseGiftiValues(const TextBuffer& contents, TextBuffer* out) {
+bool moderniseGiftiValues(const GrowingText& contents, GrowingText* out) {
   bool replaced = false;
   const char* text = contents.text();
   size_t size = contents.length();
@@ -80,7 +80,7 @@ TemporaryFile::~TemporaryFile() {
   if (path_[0] != '\0') remove(path_);
 }
 
-bool TemporaryFile::write(const TextBuffer& contents) {
+bool TemporaryFile::write(const GrowingText& contents) {
   const char* folder = getenv("TMPDIR");
   int length = snprintf(path_, sizeof(path_), "%s/zandrovix-gifti-XXXXXX",
                         folder != nullptr && folder[0] != '\0' ? folder : "/tmp");

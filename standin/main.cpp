@@ -16,9 +16,9 @@
 
 namespace {
 
+using standin::GrowingText;
 using standin::HostState;
 using standin::Options;
-using standin::TextBuffer;
 using standin::traceHost;
 
 const char* const kSeeHelp = "Run Zandrovix.exe --help for the options.\n";
@@ -45,7 +45,7 @@ bool fileExists(const char* path) {
 // The plug-in given on the command line, or the one beside this program,
 // or the one two folders up (the build folder, for the hosts under
 // hosts/<variant>/).
-bool choosePlugin(const Options& options, TextBuffer* path) {
+bool choosePlugin(const Options& options, GrowingText* path) {
   if (options.pluginPath != nullptr) {
     path->append(options.pluginPath);
     return true;
@@ -82,11 +82,11 @@ bool setHostLocale(const char* names) {
 
 int prepareAndRun(const Options& options, HostState* state, standin::AnswerScript* script) {
   if (options.answersPath != nullptr) {
-    TextBuffer contents;
+    GrowingText contents;
     if (!standin::readFile(options.answersPath, &contents)) {
       return fail(kExitSetupError, "cannot read the answer script ", options.answersPath);
     }
-    TextBuffer error;
+    GrowingText error;
     if (!script->parse(contents.text(), contents.length(), &error)) {
       return fail(kExitScriptError, "answer script: ", error.text());
     }
@@ -97,7 +97,7 @@ int prepareAndRun(const Options& options, HostState* state, standin::AnswerScrip
     if (state->logFile == nullptr)
       return fail(kExitSetupError, "cannot write the log ", options.logPath);
   }
-  TextBuffer error;
+  GrowingText error;
   bool surfaceMade = options.surfacePath != nullptr
                          ? standin::loadSurfaceFile(options.surfacePath, &state->surface, &error)
                          : standin::buildSampleSurface(&state->surface);
@@ -107,14 +107,14 @@ int prepareAndRun(const Options& options, HostState* state, standin::AnswerScrip
   if (!surfaceMade) {
     return fail(kExitSetupError, "no surface: ", error.empty() ? "out of memory" : error.text());
   }
-  TextBuffer line;
+  GrowingText line;
   line.append("host: surface ");
   standin::appendQuoted(&line, state->surface.fileName);
   line.appendFormat(", %d vertices, %d triangles", state->surface.vertexCount,
                     state->surface.triangleCount);
   standin::writeTraceLine(line);
 
-  TextBuffer pluginPath;
+  GrowingText pluginPath;
   if (!choosePlugin(options, &pluginPath)) {
     return fail(kExitSetupError, "cannot find the folder of this program", "");
   }
@@ -153,7 +153,7 @@ bool wantsPreview(const Options& options) {
 
 int main(int argc, char** argv) {
   Options options;
-  TextBuffer error;
+  GrowingText error;
   if (!standin::parseOptions(argc - 1, argv + 1, &options, &error)) {
     fprintf(stderr, "Zandrovix.exe: %s\n%s", error.text(), kSeeHelp);
     return kExitSetupError;

@@ -242,7 +242,7 @@ bool applyOption(OptionId id, const char* value, Options* options) {
 
 }  // namespace
 
-bool parseOptions(int count, const char* const* arguments, Options* options, TextBuffer* error) {
+bool parseOptions(int count, const char* const* arguments, Options* options, GrowingText* error) {
   for (int index = 0; index < count; ++index) {
     const char* argument = arguments[index];
     const char* equals = strchr(argument, '=');

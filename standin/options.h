@@ -2,8 +2,8 @@
 
 // The stand-in host's command line.
 
+#include "standin/growing_text.h"
 #include "standin/host_state.h"
-#include "standin/text_buffer.h"
 
 namespace standin {
 
@@ -39,6 +39,6 @@ extern const char* const kUsage;
 // Reads the options in `arguments` (without the program name), as
 // "--name value" or "--name=value". Returns false with a message in `error`
 // for an unknown option, a missing value or a malformed one.
-bool parseOptions(int count, const char* const* arguments, Options* options, TextBuffer* error);
+bool parseOptions(int count, const char* const* arguments, Options* options, GrowingText* error);
 
 }  // namespace standin

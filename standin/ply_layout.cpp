@@ -7,7 +7,7 @@
 namespace standin {
 
 bool findSurfaceLayout(const PlyHeader& header, int* vertexElement, int* faceElement,
-                       PlyVertexLayout* layout, int* indexProperty, TextBuffer* error) {
+                       PlyVertexLayout* layout, int* indexProperty, GrowingText* error) {
   *vertexElement = -1;
   *faceElement = -1;
   *indexProperty = -1;

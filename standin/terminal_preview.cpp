@@ -35,7 +35,7 @@ int32_t cellStart(int32_t index, int32_t cells, int32_t size) {
 
 }  // namespace
 
-void appendPicturePreview(const Picture& picture, int32_t columns, TextBuffer* text) {
+void appendPicturePreview(const Picture& picture, int32_t columns, GrowingText* text) {
   if (picture.width < 1 || picture.height < 1 || columns < 1) return;
   if (columns > picture.width) columns = picture.width;
   // Half-block pixels are about square in a cell twice as high as wide.

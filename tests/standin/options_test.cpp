@@ -9,7 +9,7 @@ namespace standin {
 namespace {
 
 bool parse(std::vector<const char*> arguments, Options* options, std::string* message = nullptr) {
-  TextBuffer error;
+  GrowingText error;
   bool parsed = parseOptions(static_cast<int>(arguments.size()), arguments.data(), options, &error);
   if (message != nullptr) *message = error.text();
   return parsed;

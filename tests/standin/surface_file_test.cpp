@@ -58,13 +58,13 @@ void makeAwkwardSurface(HostSurface* surface) {
 }
 
 std::string encode(const HostSurface& surface) {
-  TextBuffer out;
+  GrowingText out;
   encodeSurfacePly(surface, &out);
   return std::string(out.text(), out.length());
 }
 
 bool decode(const std::string& bytes, HostSurface* surface, std::string* message = nullptr) {
-  TextBuffer error;
+  GrowingText error;
   bool decoded = decodeSurfacePly(reinterpret_cast<const unsigned char*>(bytes.data()),
                                   bytes.size(), surface, &error);
   if (message != nullptr) *message = error.text();
@@ -104,7 +104,7 @@ TEST(SurfaceFile, SavedFileLoadsUnderItsPath) {
   OwnedSurface original;
   makeAwkwardSurface(&original.surface);
   const std::string path = ::testing::TempDir() + "standin_round_trip.srf";
-  TextBuffer error;
+  GrowingText error;
   ASSERT_TRUE(saveSurfaceFile(original.surface, path.c_str(), &error)) << error.text();
   OwnedSurface loaded;
   ASSERT_TRUE(loadSurfaceFile(path.c_str(), &loaded.surface, &error)) << error.text();

@@ -15,7 +15,7 @@ namespace standin {
 
 namespace {
 
-const uint32_t kColourCodeTag = 0x3F000000u;
+const uint32_t kColorCodeTag = 0x3F000000u;
 // Most bytes that gzip can give per byte of base64 text; a file whose arrays
 // claim more holds no such data, and nothing that large is allocated.
 const uint64_t kLargestExpansion = 1100;
@@ -127,7 +127,7 @@ bool readTriangles(const giiDataArray& array, HostSurface* surface, GrowingText*
 
 // The colour values: from a per-vertex INT32 array, else from an RGBA array
 // of bytes or of floats from 0 to 1, else 0.
-void readColours(const gifti_image& image, HostSurface* surface) {
+void readColors(const gifti_image& image, HostSurface* surface) {
   const giiDataArray* rgba = nullptr;
   for (int index = 0; index < image.numDA; ++index) {
     const giiDataArray* array = image.darray[index];
@@ -149,10 +149,10 @@ void readColours(const gifti_image& image, HostSurface* surface) {
       size_t at = elementAt(*rgba, vertex, channel);
       unsigned char byte = rgba->datatype == NIFTI_TYPE_UINT8
                                ? static_cast<const unsigned char*>(rgba->data)[at]
-                               : colourByte(static_cast<const float*>(rgba->data)[at]);
+                               : colorByte(static_cast<const float*>(rgba->data)[at]);
       code = (code << 8) | byte;
     }
-    surface->colors[vertex] = static_cast<int32_t>(kColourCodeTag | code);
+    surface->colors[vertex] = static_cast<int32_t>(kColorCodeTag | code);
   }
 }
 
@@ -211,7 +211,7 @@ bool readSurface(const gifti_image& image, HostSurface* surface, GrowingText* er
   if (!readPositions(*points, surface, error) || !readTriangles(*triangles, surface, error))
     return false;
   if (!checkSurfaceMesh(*surface, error)) return false;
-  readColours(image, surface);
+  readColors(image, surface);
   for (int index = 0; index < kSurfaceFieldCount; ++index) {
     const SurfaceField& field = kSurfaceFields[index];
     memcpy(reinterpret_cast<char*>(surface) + field.offset,

@@ -140,7 +140,7 @@ bool survivesInChild(void (*work)(void*), void* context) {
   return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
-unsigned char colourByte(float component) {
+unsigned char colorByte(float component) {
   if (!(component > 0.0f)) return 0;
   if (component >= 1.0f) return 255;
   return static_cast<unsigned char>(component * 255.0f + 0.5f);

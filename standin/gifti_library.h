@@ -77,6 +77,6 @@ bool survivesInChild(void (*work)(void*), void* context);
 
 // A colour component from 0 to 1 as a byte, rounded; below 0 and NaN give
 // 0, 1 and above 255.
-unsigned char colourByte(float component);
+unsigned char colorByte(float component);
 
 }  // namespace standin

@@ -23,7 +23,7 @@ const int kSurfaceFieldCount = static_cast<int>(sizeof(kSurfaceFields) / sizeof(
 
 namespace {
 
-const uint32_t kColourCodeTag = 0x3F000000u;
+const uint32_t kColorCodeTag = 0x3F000000u;
 const unsigned char kConvexGrey = 176;
 const unsigned char kConcaveGrey = 96;
 const unsigned char kOtherGrey = 128;
@@ -41,10 +41,10 @@ void appendFloatBits(GrowingText* out, float value) {
   appendUint32(out, bits);
 }
 
-void appendViewerColour(GrowingText* out, int32_t stored) {
+void appendViewerColor(GrowingText* out, int32_t stored) {
   uint32_t value = static_cast<uint32_t>(stored);
   unsigned char rgb[3];
-  if ((value & 0xFF000000u) == kColourCodeTag) {
+  if ((value & 0xFF000000u) == kColorCodeTag) {
     rgb[0] = static_cast<unsigned char>((value >> 16) & 0xFF);
     rgb[1] = static_cast<unsigned char>((value >> 8) & 0xFF);
     rgb[2] = static_cast<unsigned char>(value & 0xFF);
@@ -95,7 +95,7 @@ void encodeSurfacePly(const HostSurface& surface, GrowingText* out) {
   for (int32_t vertex = 0; vertex < surface.vertexCount; ++vertex) {
     const float* position = surface.positions + static_cast<size_t>(vertex) * 3;
     for (int axis = 0; axis < 3; ++axis) appendFloatBits(out, position[axis]);
-    appendViewerColour(out, surface.colors[vertex]);
+    appendViewerColor(out, surface.colors[vertex]);
     appendUint32(out, static_cast<uint32_t>(surface.colors[vertex]));
   }
   for (int32_t triangle = 0; triangle < surface.triangleCount; ++triangle) {

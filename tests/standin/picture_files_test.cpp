@@ -26,8 +26,8 @@ struct TwoToned {
         uint8_t* pixel = picture.pixels + (static_cast<size_t>(row) * static_cast<size_t>(width) +
                                            static_cast<size_t>(column)) *
                                               3;
-        const uint8_t* colour = row < height / 2 ? upper : lower;
-        for (int channel = 0; channel < 3; ++channel) pixel[channel] = colour[channel];
+        const uint8_t* color = row < height / 2 ? upper : lower;
+        for (int channel = 0; channel < 3; ++channel) pixel[channel] = color[channel];
       }
     }
   }
@@ -74,7 +74,7 @@ TEST(PngFile, AWriteThatFailsIsReportedWithThePath) {
   }
 }
 
-TEST(TerminalPreview, HalfBlocksCarryTheUpperAndLowerPixelColours) {
+TEST(TerminalPreview, HalfBlocksCarryTheUpperAndLowerPixelColors) {
   // 4 x 4 pixels in 2 cells: each cell covers 2 x 2 pixels, so the preview
   // has 2 pixel rows, one line: red above blue.
   TwoToned picture(4, 4, kRed, kBlue);
@@ -84,7 +84,7 @@ TEST(TerminalPreview, HalfBlocksCarryTheUpperAndLowerPixelColours) {
   EXPECT_EQ(std::string(text.text()), cell + cell + "\x1b[0m\n");
 }
 
-TEST(TerminalPreview, ProportionsAndMeanColours) {
+TEST(TerminalPreview, ProportionsAndMeanColors) {
   struct Case {
     int32_t width, height, columns;
     int lines, cellsPerLine;

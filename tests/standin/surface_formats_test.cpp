@@ -214,8 +214,8 @@ TEST_P(SavedSurface, LoadsBackWithEveryValueTheRecordHolds) {
   std::memcpy(original.surface.positions, positions, sizeof(positions));
   const int32_t corners[3] = {2, 0, 1};
   std::memcpy(original.surface.triangles, corners, sizeof(corners));
-  const int32_t colours[3] = {std::numeric_limits<int32_t>::min(), 0x3FABCDEF, -1};
-  std::memcpy(original.surface.colors, colours, sizeof(colours));
+  const int32_t colors[3] = {std::numeric_limits<int32_t>::min(), 0x3FABCDEF, -1};
+  std::memcpy(original.surface.colors, colors, sizeof(colors));
   setSampleDisplayFields(&original.surface);
   original.surface.visible = -7;
   original.surface.stripElementCount = std::numeric_limits<int32_t>::max();
@@ -241,7 +241,7 @@ TEST_P(SavedSurface, LoadsBackWithEveryValueTheRecordHolds) {
   ASSERT_EQ(a.triangleCount, 1);
   EXPECT_EQ(std::memcmp(a.positions, b.positions, sizeof(positions)), 0);
   EXPECT_EQ(std::memcmp(a.triangles, b.triangles, sizeof(corners)), 0);
-  EXPECT_EQ(std::memcmp(a.colors, b.colors, sizeof(colours)), 0);
+  EXPECT_EQ(std::memcmp(a.colors, b.colors, sizeof(colors)), 0);
   for (int index = 0; index < kSurfaceFieldCount; ++index) {
     const SurfaceField& field = kSurfaceFields[index];
     EXPECT_EQ(std::memcmp(reinterpret_cast<const char*>(&a) + field.offset,

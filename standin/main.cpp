@@ -159,7 +159,9 @@ int main(int argc, char** argv) {
     return kExitSetupError;
   }
   if (options.help) {
-    fputs(standin::kUsage, stdout);
+    GrowingText usage;
+    standin::appendUsage(&usage);
+    fputs(usage.text(), stdout);
     return kExitSessionRan;
   }
   if (options.tracePath != nullptr && !standin::openTrace(options.tracePath)) {

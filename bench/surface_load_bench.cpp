@@ -75,7 +75,7 @@ void loadSurface(benchmark::State& state, Format format) {
   const std::string path = std::string("/tmp/surface_load_bench_") + std::to_string(vertices) +
                            suffixes[static_cast<int>(format)];
   standin::HostSurface written;
-  standin::TextBuffer error;
+  standin::GrowingText error;
   bool made =
       buildStrip(vertices, &written) &&
       (format == Format::kFreeSurfer ? writeFreeSurfer(written, path.c_str())

@@ -2,10 +2,9 @@
 
 // What the stand-in host needs from the operating system to load a plug-in:
 // open a library by path, find an export by name, close it again, the folder
-// of the running program and the current folder, whether a folder exists,
-// and whether standard input is a terminal. One
-// implementation per platform; nothing else in the stand-in knows which
-// platform it runs on.
+// of the running program and the current folder, and whether a folder
+// exists. One implementation per platform; nothing else in the stand-in
+// knows which platform it runs on.
 
 #include <stddef.h>
 
@@ -50,11 +49,3 @@ bool currentFolder(char* folder, size_t size);
 // Whether `path` names a folder that exists (relative to the current folder
 // unless it starts from a root).
 bool folderExists(const char* path);
-
-// Whether standard input is an interactive terminal (not a file or a pipe).
-bool standardInputIsTerminal();
-
-// Whether standard output is an interactive terminal. When it is, it is also
-// made ready for UTF-8 text and 24-bit colour escapes where that needs
-// switching on (a Windows console).
-bool standardOutputIsColourTerminal();

@@ -102,11 +102,3 @@ bool folderExists(const char* path) {
   struct stat status;
   return path != nullptr && path[0] != '\0' && stat(path, &status) == 0 && S_ISDIR(status.st_mode);
 }
-
-bool standardInputIsTerminal() {
-  return isatty(STDIN_FILENO) == 1;
-}
-
-bool standardOutputIsColourTerminal() {
-  return isatty(STDOUT_FILENO) == 1;
-}

@@ -4,7 +4,6 @@
 
 #include "platform/library_loader.h"
 
-#include <io.h>
 #include <stdarg.h>
 #include <stdio.h>
 #include <string.h>
@@ -43,18 +42,6 @@ FACETKIT_WINIMPORT unsigned long FACETKIT_WINAPI GetCurrentDirectoryA(unsigned l
 // The attributes of the file or folder `fileName`, or 0xFFFFFFFF when it
 // does not exist or cannot be reached.
 FACETKIT_WINIMPORT unsigned long FACETKIT_WINAPI GetFileAttributesA(const char* fileName);
-
-// The handle of standard input, output or error (-10, -11, -12).
-FACETKIT_WINIMPORT void* FACETKIT_WINAPI GetStdHandle(unsigned long which);
-
-// Reads and sets the mode flags of the console `console`; nonzero on
-// success.
-FACETKIT_WINIMPORT int FACETKIT_WINAPI GetConsoleMode(void* console, unsigned long* mode);
-FACETKIT_WINIMPORT int FACETKIT_WINAPI SetConsoleMode(void* console, unsigned long mode);
-
-// Sets the code page in which the console reads what is written to it;
-// nonzero on success.
-FACETKIT_WINIMPORT int FACETKIT_WINAPI SetConsoleOutputCP(unsigned codePage);
 
 // The calling thread's last error code.
 FACETKIT_WINIMPORT unsigned long FACETKIT_WINAPI GetLastError();
@@ -192,24 +179,4 @@ bool folderExists(const char* path) {
   if (path == nullptr || path[0] == '\0') return false;
   unsigned long attributes = GetFileAttributesA(path);
   return attributes != kInvalidAttributes && (attributes & kFolderAttribute) != 0;
-}
-
-bool standardInputIsTerminal() {
-  return _isatty(_fileno(stdin)) != 0;
-}
-
-bool standardOutputIsColourTerminal() {
-  if (_isatty(_fileno(stdout)) == 0) return false;
-  // A console shows escapes only with virtual terminal processing on, and
-  // reads UTF-8 only in code page 65001; an older console keeps its mode.
-  const unsigned long kStandardOutputHandle = static_cast<unsigned long>(-11);
-  const unsigned long kVirtualTerminalProcessing = 0x0004;
-  const unsigned kUtf8CodePage = 65001;
-  void* console = GetStdHandle(kStandardOutputHandle);
-  unsigned long mode = 0;
-  if (console != nullptr && GetConsoleMode(console, &mode) != 0) {
-    SetConsoleMode(console, mode | kVirtualTerminalProcessing);
-  }
-  SetConsoleOutputCP(kUtf8CodePage);
-  return true;
 }

@@ -22,7 +22,7 @@ uint32_t bigEndian32(const unsigned char* bytes) {
 
 // The offset of the vertex count: after the magic bytes and the "created
 // by" line with its line feed, and a second line feed when there is one.
-bool findCounts(const unsigned char* data, size_t size, size_t* at, TextBuffer* error) {
+bool findCounts(const unsigned char* data, size_t size, size_t* at, GrowingText* error) {
   size_t searched = size - kMagicSize;
   if (searched > kLongestCreatedByLine) searched = kLongestCreatedByLine;
   const void* feed = memchr(data + kMagicSize, '\n', searched);
@@ -40,7 +40,7 @@ bool findCounts(const unsigned char* data, size_t size, size_t* at, TextBuffer* 
 }  // namespace
 
 bool decodeSurfaceFreeSurfer(const unsigned char* data, size_t size, HostSurface* surface,
-                             TextBuffer* error) {
+                             GrowingText* error) {
   releaseSurface(surface);
   if (detectSurfaceFileType(data, size) == SurfaceFileType::kFreeSurferQuad) {
     error->append("a FreeSurfer quad surface (only triangle surfaces are read)");

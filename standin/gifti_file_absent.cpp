@@ -7,7 +7,7 @@ namespace standin {
 
 const bool kGiftiAvailable = false;
 
-bool loadSurfaceGifti(const char*, HostSurface* surface, TextBuffer* error) {
+bool loadSurfaceGifti(const char*, HostSurface* surface, GrowingText* error) {
   releaseSurface(surface);
   error->append(
       "a GIfTI file, which this build of Zandrovix.exe cannot read (it reads PLY and FreeSurfer "
@@ -15,7 +15,7 @@ bool loadSurfaceGifti(const char*, HostSurface* surface, TextBuffer* error) {
   return false;
 }
 
-bool saveSurfaceGifti(const HostSurface&, const char* path, TextBuffer* error) {
+bool saveSurfaceGifti(const HostSurface&, const char* path, GrowingText* error) {
   error->appendFormat(
       "cannot write \"%s\": this build of Zandrovix.exe cannot save GIfTI files (save as .ply)",
       path);

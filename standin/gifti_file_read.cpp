@@ -15,7 +15,7 @@ namespace standin {
 
 namespace {
 
-const uint32_t kColourCodeTag = 0x3F000000u;
+const uint32_t kColorCodeTag = 0x3F000000u;
 // Most bytes that gzip can give per byte of base64 text; a file whose arrays
 // claim more holds no such data, and nothing that large is allocated.
 const uint64_t kLargestExpansion = 1100;
@@ -26,7 +26,7 @@ const char* intentName(int intent) {
 
 // The array of `intent`, with two dimensions of which the second is 3.
 bool findMeshArray(const gifti_image& image, int intent, const giiDataArray** found,
-                   TextBuffer* error) {
+                   GrowingText* error) {
   *found = nullptr;
   for (int index = 0; index < image.numDA; ++index) {
     const giiDataArray* array = image.darray[index];
@@ -55,7 +55,7 @@ size_t elementAt(const giiDataArray& array, size_t row, size_t column) {
   return row * static_cast<size_t>(array.num_dim > 1 ? array.dims[1] : 1) + column;
 }
 
-bool checkBeforeReading(const gifti_image& image, size_t fileSize, TextBuffer* error) {
+bool checkBeforeReading(const gifti_image& image, size_t fileSize, GrowingText* error) {
   uint64_t bytes = 0;
   for (int index = 0; index < image.numDA; ++index) {
     const giiDataArray* array = image.darray[index];
@@ -86,7 +86,7 @@ bool checkBeforeReading(const gifti_image& image, size_t fileSize, TextBuffer* e
   return true;
 }
 
-bool readPositions(const giiDataArray& array, HostSurface* surface, TextBuffer* error) {
+bool readPositions(const giiDataArray& array, HostSurface* surface, GrowingText* error) {
   if (array.datatype != NIFTI_TYPE_FLOAT32 && array.datatype != NIFTI_TYPE_FLOAT64) {
     error->append("the POINTSET array does not hold floats");
     return false;
@@ -110,7 +110,7 @@ bool readPositions(const giiDataArray& array, HostSurface* surface, TextBuffer* 
   return true;
 }
 
-bool readTriangles(const giiDataArray& array, HostSurface* surface, TextBuffer* error) {
+bool readTriangles(const giiDataArray& array, HostSurface* surface, GrowingText* error) {
   if (array.datatype != NIFTI_TYPE_INT32 && array.datatype != NIFTI_TYPE_UINT32) {
     error->append("the TRIANGLE array does not hold 32-bit integers");
     return false;
@@ -127,7 +127,7 @@ bool readTriangles(const giiDataArray& array, HostSurface* surface, TextBuffer* 
 
 // The colour values: from a per-vertex INT32 array, else from an RGBA array
 // of bytes or of floats from 0 to 1, else 0.
-void readColours(const gifti_image& image, HostSurface* surface) {
+void readColors(const gifti_image& image, HostSurface* surface) {
   const giiDataArray* rgba = nullptr;
   for (int index = 0; index < image.numDA; ++index) {
     const giiDataArray* array = image.darray[index];
@@ -149,15 +149,15 @@ void readColours(const gifti_image& image, HostSurface* surface) {
       size_t at = elementAt(*rgba, vertex, channel);
       unsigned char byte = rgba->datatype == NIFTI_TYPE_UINT8
                                ? static_cast<const unsigned char*>(rgba->data)[at]
-                               : colourByte(static_cast<const float*>(rgba->data)[at]);
+                               : colorByte(static_cast<const float*>(rgba->data)[at]);
       code = (code << 8) | byte;
     }
-    surface->colors[vertex] = static_cast<int32_t>(kColourCodeTag | code);
+    surface->colors[vertex] = static_cast<int32_t>(kColorCodeTag | code);
   }
 }
 
 // The record fields kept in the file's metadata as "zandrovix.<field>".
-bool readFields(const gifti_image& image, HostSurface* surface, TextBuffer* error) {
+bool readFields(const gifti_image& image, HostSurface* surface, GrowingText* error) {
   for (int index = 0; index < kSurfaceFieldCount; ++index) {
     const SurfaceField& field = kSurfaceFields[index];
     char name[64];
@@ -186,7 +186,7 @@ bool readFields(const gifti_image& image, HostSurface* surface, TextBuffer* erro
   return true;
 }
 
-bool readSurface(const gifti_image& image, HostSurface* surface, TextBuffer* error) {
+bool readSurface(const gifti_image& image, HostSurface* surface, GrowingText* error) {
   const giiDataArray* points = nullptr;
   const giiDataArray* triangles = nullptr;
   if (!findMeshArray(image, NIFTI_INTENT_POINTSET, &points, error) ||
@@ -211,7 +211,7 @@ bool readSurface(const gifti_image& image, HostSurface* surface, TextBuffer* err
   if (!readPositions(*points, surface, error) || !readTriangles(*triangles, surface, error))
     return false;
   if (!checkSurfaceMesh(*surface, error)) return false;
-  readColours(image, surface);
+  readColors(image, surface);
   for (int index = 0; index < kSurfaceFieldCount; ++index) {
     const SurfaceField& field = kSurfaceFields[index];
     memcpy(reinterpret_cast<char*>(surface) + field.offset,
@@ -228,15 +228,15 @@ struct GiftiReading {
   size_t fileSize;
   // Where the whole image goes, and why there is none; null to discard.
   GiftiImage* whole;
-  TextBuffer* error;
+  GrowingText* error;
 };
 
 void readImages(void* context) {
   GiftiReading* reading = static_cast<GiftiReading*>(context);
   GiftiImage local;
   GiftiImage* whole = reading->whole != nullptr ? reading->whole : &local;
-  TextBuffer discarded;
-  TextBuffer* error = reading->error != nullptr ? reading->error : &discarded;
+  GrowingText discarded;
+  GrowingText* error = reading->error != nullptr ? reading->error : &discarded;
   GiftiImage outline;
   {
     QuietStandardError quiet;
@@ -257,9 +257,9 @@ void readImages(void* context) {
 
 }  // namespace
 
-bool loadSurfaceGifti(const char* path, HostSurface* surface, TextBuffer* error) {
+bool loadSurfaceGifti(const char* path, HostSurface* surface, GrowingText* error) {
   releaseSurface(surface);
-  TextBuffer contents;
+  GrowingText contents;
   if (!readFile(path, &contents)) {
     error->append("cannot be read");
     return false;
@@ -272,7 +272,7 @@ bool loadSurfaceGifti(const char* path, HostSurface* surface, TextBuffer* error)
   // libgiftiio reads files only, so a file with legacy values is read
   // through a modernised copy.
   TemporaryFile copy;
-  TextBuffer modern;
+  GrowingText modern;
   if (moderniseGiftiValues(contents, &modern)) {
     if (!copy.write(modern)) {
       error->append("cannot make a temporary copy to read its legacy GIfTI values");
@@ -288,7 +288,7 @@ bool loadSurfaceGifti(const char* path, HostSurface* surface, TextBuffer* error)
     return false;
   }
   GiftiImage whole;
-  TextBuffer reason;
+  GrowingText reason;
   GiftiReading reading = {path, contents.length(), &whole, &reason};
   readImages(&reading);
   if (whole.image == nullptr) {

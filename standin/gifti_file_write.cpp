@@ -14,25 +14,25 @@ const bool kGiftiAvailable = true;
 
 namespace {
 
-const char* const kColourValuesName = "zandrovix colour values";
-const char* const kViewerColoursName = "zandrovix viewer colours";
-const uint32_t kColourCodeTag = 0x3F000000u;
+const char* const kColorValuesName = "zandrovix colour values";
+const char* const kViewerColorsName = "zandrovix viewer colours";
+const uint32_t kColorCodeTag = 0x3F000000u;
 
 // What viewers show for a stored value: the colour itself for a colour
 // code (top byte 0x3F), the convex colour for 0, the concave colour for 1
 // and halfway between them for any other value.
-void viewerColour(const HostSurface& surface, int32_t stored, unsigned char* rgba) {
+void viewerColor(const HostSurface& surface, int32_t stored, unsigned char* rgba) {
   uint32_t value = static_cast<uint32_t>(stored);
   rgba[3] = 255;
-  if ((value & 0xFF000000u) == kColourCodeTag) {
+  if ((value & 0xFF000000u) == kColorCodeTag) {
     rgba[0] = static_cast<unsigned char>((value >> 16) & 0xFF);
     rgba[1] = static_cast<unsigned char>((value >> 8) & 0xFF);
     rgba[2] = static_cast<unsigned char>(value & 0xFF);
     return;
   }
   for (int channel = 0; channel < 3; ++channel) {
-    unsigned char convex = colourByte(surface.convexColor[channel]);
-    unsigned char concave = colourByte(surface.concaveColor[channel]);
+    unsigned char convex = colorByte(surface.convexColor[channel]);
+    unsigned char concave = colorByte(surface.concaveColor[channel]);
     rgba[channel] = stored == 0   ? convex
                     : stored == 1 ? concave
                                   : static_cast<unsigned char>((convex + concave + 1) / 2);
@@ -69,9 +69,9 @@ bool buildImage(const HostSurface& surface, gifti_image* image) {
   if (!shapeArray(arrays[0], NIFTI_INTENT_POINTSET, NIFTI_TYPE_FLOAT32, vertices, 3, nullptr) ||
       !shapeArray(arrays[1], NIFTI_INTENT_TRIANGLE, NIFTI_TYPE_INT32, surface.triangleCount, 3,
                   nullptr) ||
-      !shapeArray(arrays[2], NIFTI_INTENT_NONE, NIFTI_TYPE_INT32, vertices, 0, kColourValuesName) ||
+      !shapeArray(arrays[2], NIFTI_INTENT_NONE, NIFTI_TYPE_INT32, vertices, 0, kColorValuesName) ||
       !shapeArray(arrays[3], NIFTI_INTENT_RGBA_VECTOR, NIFTI_TYPE_UINT8, vertices, 4,
-                  kViewerColoursName)) {
+                  kViewerColorsName)) {
     return false;
   }
   size_t count = static_cast<size_t>(vertices);
@@ -81,12 +81,12 @@ bool buildImage(const HostSurface& surface, gifti_image* image) {
   memcpy(arrays[2]->data, surface.colors, count * sizeof(int32_t));
   unsigned char* rgba = static_cast<unsigned char*>(arrays[3]->data);
   for (size_t vertex = 0; vertex < count; ++vertex) {
-    viewerColour(surface, surface.colors[vertex], rgba + vertex * 4);
+    viewerColor(surface, surface.colors[vertex], rgba + vertex * 4);
   }
   for (int index = 0; index < kSurfaceFieldCount; ++index) {
     const SurfaceField& field = kSurfaceFields[index];
-    TextBuffer name;
-    TextBuffer value;
+    GrowingText name;
+    GrowingText value;
     name.appendFormat("%s%s", kGiftiFieldPrefix, field.name);
     appendSurfaceFieldValues(&value, surface, field);
     // The values each follow a blank; the first blank is not kept.
@@ -97,7 +97,7 @@ bool buildImage(const HostSurface& surface, gifti_image* image) {
 
 // Whether the GIfTI text ends with its root element's end tag, as a whole
 // file does.
-bool endsWithRoot(const TextBuffer& contents) {
+bool endsWithRoot(const GrowingText& contents) {
   static const char kEnd[] = "</GIFTI>";
   size_t end = contents.length();
   while (end > 0 && (contents.text()[end - 1] == '\n' || contents.text()[end - 1] == '\r' ||
@@ -109,7 +109,7 @@ bool endsWithRoot(const TextBuffer& contents) {
 
 }  // namespace
 
-bool saveSurfaceGifti(const HostSurface& surface, const char* path, TextBuffer* error) {
+bool saveSurfaceGifti(const HostSurface& surface, const char* path, GrowingText* error) {
   GiftiImage image;
   bool built = false;
   {
@@ -124,7 +124,7 @@ bool saveSurfaceGifti(const HostSurface& surface, const char* path, TextBuffer* 
   // libgiftiio does not check its own writes, so it writes to a temporary
   // file, and the file is written out from there with every write checked.
   TemporaryFile staged;
-  TextBuffer contents;
+  GrowingText contents;
   int failed = 1;
   if (staged.write(contents)) {
     QuietStandardError quiet;

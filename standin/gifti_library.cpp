@@ -53,7 +53,7 @@ GiftiImage::~GiftiImage() {
   gifti_free_image(image);
 }
 
-bool moderniseGiftiValues(const TextBuffer& contents, TextBuffer* out) {
+bool moderniseGiftiValues(const GrowingText& contents, GrowingText* out) {
   bool replaced = false;
   const char* text = contents.text();
   size_t size = contents.length();
@@ -80,7 +80,7 @@ TemporaryFile::~TemporaryFile() {
   if (path_[0] != '\0') remove(path_);
 }
 
-bool TemporaryFile::write(const TextBuffer& contents) {
+bool TemporaryFile::write(const GrowingText& contents) {
   const char* folder = getenv("TMPDIR");
   int length = snprintf(path_, sizeof(path_), "%s/zandrovix-gifti-XXXXXX",
                         folder != nullptr && folder[0] != '\0' ? folder : "/tmp");
@@ -140,7 +140,7 @@ bool survivesInChild(void (*work)(void*), void* context) {
   return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
-unsigned char colourByte(float component) {
+unsigned char colorByte(float component) {
   if (!(component > 0.0f)) return 0;
   if (component >= 1.0f) return 255;
   return static_cast<unsigned char>(component * 255.0f + 0.5f);

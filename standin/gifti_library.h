@@ -17,7 +17,7 @@ extern "C" {
 #include <gifti_io.h>
 }
 
-#include "standin/text_buffer.h"
+#include "standin/growing_text.h"
 
 namespace standin {
 
@@ -48,7 +48,7 @@ struct GiftiImage {
 
 // Copies `contents` to `out` with the legacy attribute values replaced by
 // the names libgiftiio reads. Returns false when there is none to replace.
-bool moderniseGiftiValues(const TextBuffer& contents, TextBuffer* out);
+bool moderniseGiftiValues(const GrowingText& contents, GrowingText* out);
 
 // A temporary file of this process, removed when it goes.
 class TemporaryFile {
@@ -58,7 +58,7 @@ class TemporaryFile {
   TemporaryFile(const TemporaryFile&) = delete;
   TemporaryFile& operator=(const TemporaryFile&) = delete;
   // Writes `contents` to a new temporary file. Returns false when it cannot.
-  bool write(const TextBuffer& contents);
+  bool write(const GrowingText& contents);
   const char* path() const { return path_; }
 
  private:
@@ -77,6 +77,6 @@ bool survivesInChild(void (*work)(void*), void* context);
 
 // A colour component from 0 to 1 as a byte, rounded; below 0 and NaN give
 // 0, 1 and above 255.
-unsigned char colourByte(float component);
+unsigned char colorByte(float component);
 
 }  // namespace standin

@@ -10,7 +10,7 @@
 
 #include "standin/host_state.h"
 #include "standin/save_dialog.h"
-#include "standin/script_answers.h"
+#include "standin/scripted_dialogs.h"
 #include "standin/surface_file.h"
 #include "standin/terminal_dialogs.h"
 #include "standin/trace.h"
@@ -35,7 +35,7 @@ class CallLine {
     line_.append(name);
     line_.appendChar('(');
   }
-  TextBuffer& line() { return line_; }
+  GrowingText& line() { return line_; }
   void separator() { line_.append(", "); }
   void text(const char* value) { appendQuoted(&line_, value); }
   void integer(int value) { line_.appendFormat("%d", value); }
@@ -59,16 +59,16 @@ class CallLine {
     writeTraceLine(line_);
   }
   void finish(int result) {
-    TextBuffer number;
+    GrowingText number;
     number.appendFormat("%d", result);
     finish(number.text());
   }
 
  private:
-  TextBuffer line_;
+  GrowingText line_;
 };
 
-void appendTriple(TextBuffer* line, const char* name, const float* triple) {
+void appendTriple(GrowingText* line, const char* name, const float* triple) {
   line->appendFormat(", %s (", name);
   for (int index = 0; index < 3; ++index) {
     if (index > 0) line->append(", ");
@@ -159,7 +159,7 @@ int hostGetIntegerInput(const char* prompt, int preset, int lowest, int highest)
 int hostGetTextInput(const char* prompt, const char* preset, char* answer) {
   if (host == nullptr) return 0;
   const char* name = "zvGetTextInput";
-  TextBuffer text;
+  GrowingText text;
   bool given = host->script != nullptr ? scriptText(host, name, false, &text)
                                        : terminalText(prompt, preset, &text);
   copyBounded(answer, kHostTextSize, given ? text.text() : "");
@@ -177,15 +177,15 @@ int hostGetSaveFileName(const char* title, const char* startPath, const char* fi
                         char* fileName) {
   if (host == nullptr) return 0;
   const char* name = "zvGetSaveFileName";
-  TextBuffer folder;
+  GrowingText folder;
   bool inStartFolder = saveDialogFolder(startPath, &folder);
-  TextBuffer chosen;
+  GrowingText chosen;
   bool given = host->script != nullptr
                    ? scriptText(host, name, true, &chosen)
                    : terminalSaveFileName(title, folder.text(), filter, &chosen);
   // A name chosen in the current folder is already where it will be saved;
   // one chosen in the start folder is given back with that folder.
-  TextBuffer placed;
+  GrowingText placed;
   if (given && inStartFolder) {
     placeInFolder(folder.text(), chosen.text(), &placed);
   } else {
@@ -262,7 +262,7 @@ bool hostGetCurrentSRF(SurfaceRecord* surface) {
     surface->vertexColors = nullptr;
   }
   if (fill == RecordFill::kNoFileName) surface->fileName = nullptr;
-  TextBuffer& line = call.line();
+  GrowingText& line = call.line();
   line.appendFormat("out {vertexCount %d, triangleCount %d, vertexColors %s", surface->vertexCount,
                     surface->triangleCount,
                     surface->vertexColors != nullptr ? "host array" : "null");
@@ -283,7 +283,7 @@ bool hostSaveCurrentSRF(const char* fileName) {
   if (host == nullptr) return false;
   bool saved = false;
   if (fileName != nullptr) {
-    TextBuffer error;
+    GrowingText error;
     saved = saveSurfaceFile(host->surface, fileName, &error);
     if (!saved) {
       traceHost("%s", error.text());
@@ -298,7 +298,7 @@ bool hostSaveCurrentSRF(const char* fileName) {
 
 intptr_t hostUnexpectedCall(const char* name) {
   if (host != nullptr) ++host->unexpectedCalls;
-  TextBuffer line;
+  GrowingText line;
   line.append(name);
   line.append("() -- unexpected call");
   writeTraceLine(line);

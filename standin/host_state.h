@@ -7,10 +7,10 @@
 
 #include <stdio.h>
 
-#include "standin/answers.h"
+#include "standin/answer_script_parser.h"
+#include "standin/growing_text.h"
 #include "standin/host_surface.h"
 #include "standin/picture_output.h"
-#include "standin/text_buffer.h"
 
 namespace standin {
 
@@ -40,7 +40,7 @@ struct HostState {
   HostSettings settings;
   HostSurface surface;
   // Everything written with zvLogText, each text followed by a line feed.
-  TextBuffer log;
+  GrowingText log;
   // Where the log is also written as it grows; null for none.
   FILE* logFile = nullptr;
   // The script of answers; null to ask on the terminal.

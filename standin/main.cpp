@@ -7,6 +7,7 @@
 #include <string.h>
 
 #include "platform/library_loader.h"
+#include "platform/terminal.h"
 #include "standin/host_state.h"
 #include "standin/options.h"
 #include "standin/plugin_session.h"
@@ -15,9 +16,9 @@
 
 namespace {
 
+using standin::GrowingText;
 using standin::HostState;
 using standin::Options;
-using standin::TextBuffer;
 using standin::traceHost;
 
 const char* const kSeeHelp = "Run Zandrovix.exe --help for the options.\n";
@@ -44,7 +45,7 @@ bool fileExists(const char* path) {
 // The plug-in given on the command line, or the one beside this program,
 // or the one two folders up (the build folder, for the hosts under
 // hosts/<variant>/).
-bool choosePlugin(const Options& options, TextBuffer* path) {
+bool choosePlugin(const Options& options, GrowingText* path) {
   if (options.pluginPath != nullptr) {
     path->append(options.pluginPath);
     return true;
@@ -81,11 +82,11 @@ bool setHostLocale(const char* names) {
 
 int prepareAndRun(const Options& options, HostState* state, standin::AnswerScript* script) {
   if (options.answersPath != nullptr) {
-    TextBuffer contents;
+    GrowingText contents;
     if (!standin::readFile(options.answersPath, &contents)) {
       return fail(kExitSetupError, "cannot read the answer script ", options.answersPath);
     }
-    TextBuffer error;
+    GrowingText error;
     if (!script->parse(contents.text(), contents.length(), &error)) {
       return fail(kExitScriptError, "answer script: ", error.text());
     }
@@ -96,7 +97,7 @@ int prepareAndRun(const Options& options, HostState* state, standin::AnswerScrip
     if (state->logFile == nullptr)
       return fail(kExitSetupError, "cannot write the log ", options.logPath);
   }
-  TextBuffer error;
+  GrowingText error;
   bool surfaceMade = options.surfacePath != nullptr
                          ? standin::loadSurfaceFile(options.surfacePath, &state->surface, &error)
                          : standin::buildSampleSurface(&state->surface);
@@ -106,14 +107,14 @@ int prepareAndRun(const Options& options, HostState* state, standin::AnswerScrip
   if (!surfaceMade) {
     return fail(kExitSetupError, "no surface: ", error.empty() ? "out of memory" : error.text());
   }
-  TextBuffer line;
+  GrowingText line;
   line.append("host: surface ");
   standin::appendQuoted(&line, state->surface.fileName);
   line.appendFormat(", %d vertices, %d triangles", state->surface.vertexCount,
                     state->surface.triangleCount);
   standin::writeTraceLine(line);
 
-  TextBuffer pluginPath;
+  GrowingText pluginPath;
   if (!choosePlugin(options, &pluginPath)) {
     return fail(kExitSetupError, "cannot find the folder of this program", "");
   }
@@ -145,20 +146,22 @@ int prepareAndRun(const Options& options, HostState* state, standin::AnswerScrip
 // lines of a trace written there.
 bool wantsPreview(const Options& options) {
   bool traceOnOutput = options.tracePath != nullptr && strcmp(options.tracePath, "-") == 0;
-  return !options.noPreview && !traceOnOutput && standardOutputIsColourTerminal();
+  return !options.noPreview && !traceOnOutput && standardOutputIsColorTerminal();
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   Options options;
-  TextBuffer error;
+  GrowingText error;
   if (!standin::parseOptions(argc - 1, argv + 1, &options, &error)) {
     fprintf(stderr, "Zandrovix.exe: %s\n%s", error.text(), kSeeHelp);
     return kExitSetupError;
   }
   if (options.help) {
-    fputs(standin::kUsage, stdout);
+    GrowingText usage;
+    standin::appendUsage(&usage);
+    fputs(usage.text(), stdout);
     return kExitSessionRan;
   }
   if (options.tracePath != nullptr && !standin::openTrace(options.tracePath)) {

@@ -7,39 +7,15 @@
 
 namespace standin {
 
-const char* const kUsage =
+namespace {
+
+// What --help shows before and after the options.
+const char* const kUsageIntro =
     "Usage: Zandrovix.exe [options]\n"
     "Plays the host application Zandrovix for the Facetkit plug-in: loads it, runs it and\n"
     "answers its calls.\n"
-    "\n"
-    "  --plugin PATH         plug-in library (default: beside this program, or two folders up)\n"
-    "  --answers FILE        answer prompts from FILE instead of the terminal\n"
-    "  --trace FILE          write one line per host call to FILE (- for standard output)\n"
-    "  --log FILE            also write the host's log to FILE\n"
-    "  --version X.Y.Z       host version to report (default 3.2.0)\n"
-    "  --no-vmr              no VMR document is current\n"
-    "  --surfaces N          number of surfaces in the scene (default 1)\n"
-    "  --surface FILE        current surface from a PLY, FreeSurfer or GIfTI file\n"
-    "                        (default: built-in sphere)\n"
-    "  --surface-name TEXT   file name of the current surface (after building or loading it)\n"
-    "  --surface-record HOW  how zvGetCurrentSRF fills the record: full (default),\n"
-    "                        no-vertices, no-colors, no-file-name, or unfilled\n"
-    "  --scene-unfilled      zvGetScene fills nothing\n"
-    "  --host-path TEXT      host folder to report (default C:\\Program Files\\Zandrovix\\); the\n"
-    "                        save dialog opens there if it exists, else in the current folder\n"
-    "  --locale NAME[,NAME]  set the host process's locale to the first NAME the C runtime\n"
-    "                        knows (e.g. de_DE.UTF-8,German for a decimal comma)\n"
-    "  --runs N              call execute N times (default 1)\n"
-    "  --skip-init           call execute without initPlugin\n"
-    "  --show-vertices A-B   trace the stored colours of vertices A to B after the runs\n"
-    "                        (may be repeated)\n"
-    "  --pictures DIR        write a PNG picture of the surface to DIR (which must exist) on\n"
-    "                        every redraw: redraw-0001.png, redraw-0002.png, ...\n"
-    "  --snapshot FILE       write a PNG picture of the surface to FILE at the end\n"
-    "  --picture-size WxH    size of the pictures (default 800x600)\n"
-    "  --no-preview          no picture preview on the terminal at a redraw (there is\n"
-    "                        none anyway when the output or the trace is not a terminal)\n"
-    "  --help                show this text\n"
+    "\n";
+const char* const kUsageNotes =
     "\n"
     "Answer script: one answer per line: number N | text SOMETHING | yes | no | file NAME |\n"
     "cancel; blank lines and lines starting with # are skipped. A number is returned as\n"
@@ -47,61 +23,10 @@ const char* const kUsage =
     "Exit code: 0 session ran, 1 unexpected host call, 2 setup error, 3 script error,\n"
     "4 a picture could not be written.\n";
 
-namespace {
-
-enum class OptionId {
-  kPlugin,
-  kAnswers,
-  kTrace,
-  kLog,
-  kVersion,
-  kNoVmr,
-  kSurfaces,
-  kSurface,
-  kSurfaceName,
-  kSurfaceRecord,
-  kSceneUnfilled,
-  kHostPath,
-  kLocale,
-  kRuns,
-  kSkipInit,
-  kShowVertices,
-  kPictures,
-  kSnapshot,
-  kPictureSize,
-  kNoPreview,
-  kHelp
-};
-
-struct OptionForm {
-  const char* name;
-  OptionId id;
-  bool takesValue;
-};
-
-const OptionForm kOptionForms[] = {
-    {"--plugin", OptionId::kPlugin, true},
-    {"--answers", OptionId::kAnswers, true},
-    {"--trace", OptionId::kTrace, true},
-    {"--log", OptionId::kLog, true},
-    {"--version", OptionId::kVersion, true},
-    {"--no-vmr", OptionId::kNoVmr, false},
-    {"--surfaces", OptionId::kSurfaces, true},
-    {"--surface", OptionId::kSurface, true},
-    {"--surface-name", OptionId::kSurfaceName, true},
-    {"--surface-record", OptionId::kSurfaceRecord, true},
-    {"--scene-unfilled", OptionId::kSceneUnfilled, false},
-    {"--host-path", OptionId::kHostPath, true},
-    {"--locale", OptionId::kLocale, true},
-    {"--runs", OptionId::kRuns, true},
-    {"--skip-init", OptionId::kSkipInit, false},
-    {"--show-vertices", OptionId::kShowVertices, true},
-    {"--pictures", OptionId::kPictures, true},
-    {"--snapshot", OptionId::kSnapshot, true},
-    {"--picture-size", OptionId::kPictureSize, true},
-    {"--no-preview", OptionId::kNoPreview, false},
-    {"--help", OptionId::kHelp, false},
-};
+// --help indents each option by two blanks and starts its help text in this
+// column, each further line of the help in the same column.
+const size_t kOptionIndent = 2;
+const size_t kHelpColumn = 24;
 
 // Reads a signed decimal int at `*text`, moving past it.
 bool takeInt(const char** text, int* value) {
@@ -174,107 +99,186 @@ bool parseRecordFill(const char* text, RecordFill* fill) {
   return false;
 }
 
-bool applyOption(OptionId id, const char* value, Options* options) {
-  switch (id) {
-    case OptionId::kPlugin:
-      options->pluginPath = value;
-      return true;
-    case OptionId::kAnswers:
-      options->answersPath = value;
-      return true;
-    case OptionId::kTrace:
-      options->tracePath = value;
-      return true;
-    case OptionId::kLog:
-      options->logPath = value;
-      return true;
-    case OptionId::kVersion:
-      return parseVersion(value, &options->settings);
-    case OptionId::kNoVmr:
-      options->settings.vmrPresent = false;
-      return true;
-    case OptionId::kSurfaces:
-      return parseWholeInt(value, &options->settings.surfaceCount);
-    case OptionId::kSurface:
-      options->surfacePath = value;
-      return true;
-    case OptionId::kSurfaceName:
-      options->surfaceName = value;
-      return true;
-    case OptionId::kSurfaceRecord:
-      return parseRecordFill(value, &options->settings.recordFill);
-    case OptionId::kSceneUnfilled:
-      options->settings.sceneUnfilled = true;
-      return true;
-    case OptionId::kHostPath:
-      options->settings.hostPath = value;
-      return true;
-    case OptionId::kLocale:
-      options->locale = value;
-      return value[0] != '\0';
-    case OptionId::kRuns:
-      return parseWholeInt(value, &options->runs) && options->runs >= 0;
-    case OptionId::kSkipInit:
-      options->skipInit = true;
-      return true;
-    case OptionId::kShowVertices:
-      if (options->shownRanges == Options::kMaxShownRanges) return false;
-      ++options->shownRanges;
-      return parseVertexRange(value, &options->firstVertex[options->shownRanges - 1],
-                              &options->lastVertex[options->shownRanges - 1]);
-    case OptionId::kPictures:
-      options->pictures.folder = value;
-      return true;
-    case OptionId::kSnapshot:
-      options->pictures.snapshotPath = value;
-      return true;
-    case OptionId::kPictureSize:
-      return parsePictureSize(value, &options->pictures);
-    case OptionId::kNoPreview:
-      options->noPreview = true;
-      return true;
-    case OptionId::kHelp:
-      options->help = true;
-      return true;
-  }
-  return false;
-}
-
 }  // namespace
 
-bool parseOptions(int count, const char* const* arguments, Options* options, TextBuffer* error) {
+// Each option in the order --help lists them; `apply` stores what the option
+// sets, and returns false for a value it cannot read.
+const OptionRow kOptionRows[] = {
+    {"--plugin", "PATH", "plug-in library (default: beside this program, or two folders up)",
+     [](const char* value, Options* options) {
+       options->pluginPath = value;
+       return true;
+     }},
+    {"--answers", "FILE", "answer prompts from FILE instead of the terminal",
+     [](const char* value, Options* options) {
+       options->answersPath = value;
+       return true;
+     }},
+    {"--trace", "FILE", "write one line per host call to FILE (- for standard output)",
+     [](const char* value, Options* options) {
+       options->tracePath = value;
+       return true;
+     }},
+    {"--log", "FILE", "also write the host's log to FILE",
+     [](const char* value, Options* options) {
+       options->logPath = value;
+       return true;
+     }},
+    {"--version", "X.Y.Z", "host version to report (default 3.2.0)",
+     [](const char* value, Options* options) { return parseVersion(value, &options->settings); }},
+    {"--no-vmr", nullptr, "no VMR document is current",
+     [](const char*, Options* options) {
+       options->settings.vmrPresent = false;
+       return true;
+     }},
+    {"--surfaces", "N", "number of surfaces in the scene (default 1)",
+     [](const char* value, Options* options) {
+       return parseWholeInt(value, &options->settings.surfaceCount);
+     }},
+    {"--surface", "FILE",
+     "current surface from a PLY, FreeSurfer or GIfTI file\n"
+     "(default: built-in sphere)",
+     [](const char* value, Options* options) {
+       options->surfacePath = value;
+       return true;
+     }},
+    {"--surface-name", "TEXT", "file name of the current surface (after building or loading it)",
+     [](const char* value, Options* options) {
+       options->surfaceName = value;
+       return true;
+     }},
+    {"--surface-record", "HOW",
+     "how zvGetCurrentSRF fills the record: full (default),\n"
+     "no-vertices, no-colors, no-file-name, or unfilled",
+     [](const char* value, Options* options) {
+       return parseRecordFill(value, &options->settings.recordFill);
+     }},
+    {"--scene-unfilled", nullptr, "zvGetScene fills nothing",
+     [](const char*, Options* options) {
+       options->settings.sceneUnfilled = true;
+       return true;
+     }},
+    {"--host-path", "TEXT",
+     "host folder to report (default C:\\Program Files\\Zandrovix\\); the\n"
+     "save dialog opens there if it exists, else in the current folder",
+     [](const char* value, Options* options) {
+       options->settings.hostPath = value;
+       return true;
+     }},
+    {"--locale", "NAME[,NAME]",
+     "set the host process's locale to the first NAME the C runtime\n"
+     "knows (e.g. de_DE.UTF-8,German for a decimal comma)",
+     [](const char* value, Options* options) {
+       options->locale = value;
+       return value[0] != '\0';
+     }},
+    {"--runs", "N", "call execute N times (default 1)",
+     [](const char* value, Options* options) {
+       return parseWholeInt(value, &options->runs) && options->runs >= 0;
+     }},
+    {"--skip-init", nullptr, "call execute without initPlugin",
+     [](const char*, Options* options) {
+       options->skipInit = true;
+       return true;
+     }},
+    {"--show-vertices", "A-B",
+     "trace the stored colours of vertices A to B after the runs\n"
+     "(may be repeated)",
+     [](const char* value, Options* options) {
+       if (options->shownRanges == Options::kMaxShownRanges) return false;
+       ++options->shownRanges;
+       return parseVertexRange(value, &options->firstVertex[options->shownRanges - 1],
+                               &options->lastVertex[options->shownRanges - 1]);
+     }},
+    {"--pictures", "DIR",
+     "write a PNG picture of the surface to DIR (which must exist) on\n"
+     "every redraw: redraw-0001.png, redraw-0002.png, ...",
+     [](const char* value, Options* options) {
+       options->pictures.folder = value;
+       return true;
+     }},
+    {"--snapshot", "FILE", "write a PNG picture of the surface to FILE at the end",
+     [](const char* value, Options* options) {
+       options->pictures.snapshotPath = value;
+       return true;
+     }},
+    {"--picture-size", "WxH", "size of the pictures (default 800x600)",
+     [](const char* value, Options* options) {
+       return parsePictureSize(value, &options->pictures);
+     }},
+    {"--no-preview", nullptr,
+     "no picture preview on the terminal at a redraw (there is\n"
+     "none anyway when the output or the trace is not a terminal)",
+     [](const char*, Options* options) {
+       options->noPreview = true;
+       return true;
+     }},
+    {"--help", nullptr, "show this text",
+     [](const char*, Options* options) {
+       options->help = true;
+       return true;
+     }},
+};
+const int kOptionRowCount = static_cast<int>(sizeof(kOptionRows) / sizeof(kOptionRows[0]));
+
+void appendUsage(GrowingText* out) {
+  out->append(kUsageIntro);
+  for (const OptionRow& row : kOptionRows) {
+    const size_t start = out->length();
+    out->appendFormat("%*s%s", static_cast<int>(kOptionIndent), "", row.name);
+    if (row.value != nullptr) out->appendFormat(" %s", row.value);
+    // An option too long for the help column has its help on the next line.
+    size_t width = out->length() - start;
+    if (width + 1 >= kHelpColumn) {
+      out->appendChar('\n');
+      width = 0;
+    }
+    for (const char* line = row.help; *line != '\0';) {
+      const char* end = strchr(line, '\n');
+      const size_t length = end != nullptr ? static_cast<size_t>(end - line) : strlen(line);
+      out->appendFormat("%*s", static_cast<int>(kHelpColumn - width), "");
+      out->append(line, length);
+      out->appendChar('\n');
+      width = 0;
+      line += end != nullptr ? length + 1 : length;
+    }
+  }
+  out->append(kUsageNotes);
+}
+
+bool parseOptions(int count, const char* const* arguments, Options* options, GrowingText* error) {
   for (int index = 0; index < count; ++index) {
     const char* argument = arguments[index];
     const char* equals = strchr(argument, '=');
     size_t nameLength =
         equals != nullptr ? static_cast<size_t>(equals - argument) : strlen(argument);
-    const OptionForm* form = nullptr;
-    for (const OptionForm& candidate : kOptionForms) {
+    const OptionRow* row = nullptr;
+    for (const OptionRow& candidate : kOptionRows) {
       if (strlen(candidate.name) == nameLength &&
           strncmp(candidate.name, argument, nameLength) == 0) {
-        form = &candidate;
+        row = &candidate;
       }
     }
-    if (form == nullptr) {
+    if (row == nullptr) {
       error->appendFormat("unknown option \"%s\"", argument);
       return false;
     }
     const char* value = nullptr;
-    if (form->takesValue) {
+    if (row->value != nullptr) {
       if (equals != nullptr) {
         value = equals + 1;
       } else if (index + 1 < count && strncmp(arguments[index + 1], "--", 2) != 0) {
         value = arguments[++index];
       } else {
-        error->appendFormat("%s needs a value", form->name);
+        error->appendFormat("%s needs a value", row->name);
         return false;
       }
     } else if (equals != nullptr) {
-      error->appendFormat("%s takes no value", form->name);
+      error->appendFormat("%s takes no value", row->name);
       return false;
     }
-    if (!applyOption(form->id, value, options)) {
-      error->appendFormat("%s: \"%s\" is not a valid value", form->name,
+    if (!row->apply(value, options)) {
+      error->appendFormat("%s: \"%s\" is not a valid value", row->name,
                           value != nullptr ? value : "");
       return false;
     }

@@ -2,8 +2,8 @@
 
 // The stand-in host's command line.
 
+#include "standin/growing_text.h"
 #include "standin/host_state.h"
-#include "standin/text_buffer.h"
 
 namespace standin {
 
@@ -33,12 +33,29 @@ struct Options {
   bool help = false;
 };
 
-// The text shown by --help and after a wrong option.
-extern const char* const kUsage;
+// One command-line option: its name ("--trace"), the placeholder of its
+// value as --help shows it ("FILE"; null for an option without a value), its
+// help text (lines separated by line feeds), and what it sets: `apply` gets
+// the value (null for an option without one) and returns false when it
+// cannot read it.
+struct OptionRow {
+  const char* name;
+  const char* value;
+  const char* help;
+  bool (*apply)(const char* value, Options* options);
+};
+
+// Every option, in the order --help lists them.
+extern const OptionRow kOptionRows[];
+extern const int kOptionRowCount;
+
+// Appends the text that --help shows: the options of kOptionRows, each with
+// its value and help, between an introduction and notes.
+void appendUsage(GrowingText* out);
 
 // Reads the options in `arguments` (without the program name), as
 // "--name value" or "--name=value". Returns false with a message in `error`
 // for an unknown option, a missing value or a malformed one.
-bool parseOptions(int count, const char* const* arguments, Options* options, TextBuffer* error);
+bool parseOptions(int count, const char* const* arguments, Options* options, GrowingText* error);
 
 }  // namespace standin

@@ -3,9 +3,9 @@
 #include <stdio.h>
 #include <string.h>
 
+#include "standin/growing_text.h"
 #include "standin/png_file.h"
 #include "standin/terminal_preview.h"
-#include "standin/text_buffer.h"
 #include "standin/trace.h"
 
 namespace standin {
@@ -42,7 +42,7 @@ bool draw(PictureOutput* output, const HostSurface& surface) {
 }
 
 bool writePicture(PictureOutput* output, const char* path) {
-  TextBuffer error;
+  GrowingText error;
   if (writePngFile(path, output->picture, &error)) return true;
   pictureFailed(output, error.text());
   return false;
@@ -59,13 +59,13 @@ void showRedraw(PictureOutput* output, const HostSurface& surface) {
     size_t length = strlen(settings.folder);
     bool separated =
         length > 0 && (settings.folder[length - 1] == '/' || settings.folder[length - 1] == '\\');
-    TextBuffer path;
+    GrowingText path;
     path.appendFormat("%s%sredraw-%04d.png", settings.folder, separated ? "" : "/",
                       output->redraws);
     writePicture(output, path.text());
   }
   if (settings.preview) {
-    TextBuffer preview;
+    GrowingText preview;
     appendPicturePreview(output->picture, kPreviewColumns, &preview);
     fputs(preview.text(), stdout);
     fflush(stdout);

@@ -32,7 +32,7 @@ const char* const kTextExports[] = {"getPluginName", "getPluginDescription", "ge
 const char* const kCreateExport = "createPlugin";
 
 void setupError(const char* format, const char* first, const char* second) {
-  TextBuffer message;
+  GrowingText message;
   message.appendFormat(format, first, second);
   traceHost("error: %s", message.text());
   fprintf(stderr, "Zandrovix.exe: %s\n", message.text());
@@ -59,7 +59,7 @@ bool endsWith(const char* text, const char* end) {
 // The library's name without the platform's file name decoration
 // ("libFacetkit.so" and "Facetkit.dll" are both "Facetkit"), so that traces
 // of one session agree across platforms; an undecorated file name as it is.
-void appendLibraryName(TextBuffer* line, const char* path) {
+void appendLibraryName(GrowingText* line, const char* path) {
   const char* fileName = fileNameOf(path);
   size_t length = strlen(fileName);
   size_t prefixLength = strlen(kLibraryFilePrefix);
@@ -104,7 +104,7 @@ void runObject(PluginObject* object, const Options& options, HostState* state) {
 }  // namespace
 
 bool runPluginSession(const char* path, const Options& options, HostState* state) {
-  TextBuffer loadLine;
+  GrowingText loadLine;
   loadLine.append("host: load ");
   appendLibraryName(&loadLine, path);
   writeTraceLine(loadLine);
@@ -129,7 +129,7 @@ bool runPluginSession(const char* path, const Options& options, HostState* state
   }
   if (complete) {
     for (size_t index = 0; index < sizeof(kTextExports) / sizeof(kTextExports[0]); ++index) {
-      TextBuffer line;
+      GrowingText line;
       line.appendFormat("host: %s -> ", kTextExports[index]);
       appendQuoted(&line, texts[index]());
       writeTraceLine(line);

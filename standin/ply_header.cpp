@@ -94,7 +94,7 @@ bool parseCount(const char* text, int32_t* count) {
 }
 
 // "comment zandrovix <field> <values>".
-bool parseComment(const Words& words, HostSurface* fields, int lineNumber, TextBuffer* error) {
+bool parseComment(const Words& words, HostSurface* fields, int lineNumber, GrowingText* error) {
   for (int index = 0; index < kSurfaceFieldCount; ++index) {
     const SurfaceField& field = kSurfaceFields[index];
     if (words.count < 3 || strcmp(words.word[2], field.name) != 0) continue;
@@ -118,7 +118,7 @@ bool parseComment(const Words& words, HostSurface* fields, int lineNumber, TextB
   return false;
 }
 
-bool parseProperty(const Words& words, PlyHeader* header, int lineNumber, TextBuffer* error) {
+bool parseProperty(const Words& words, PlyHeader* header, int lineNumber, GrowingText* error) {
   if (header->elementCount == 0) {
     error->appendFormat("header line %d: property before any element", lineNumber);
     return false;
@@ -147,7 +147,7 @@ bool parseProperty(const Words& words, PlyHeader* header, int lineNumber, TextBu
 }
 
 bool parseLine(const Words& words, PlyHeader* header, HostSurface* fields, int lineNumber,
-               bool* formatSeen, TextBuffer* error) {
+               bool* formatSeen, GrowingText* error) {
   if (words.count == 0) return true;
   const char* keyword = words.word[0];
   if (strcmp(keyword, "comment") == 0) return parseComment(words, fields, lineNumber, error);
@@ -231,7 +231,7 @@ int findPlyProperty(const PlyElement& element, const char* name) {
 }
 
 bool parsePlyHeader(const unsigned char* data, size_t size, PlyHeader* header, HostSurface* fields,
-                    TextBuffer* error) {
+                    GrowingText* error) {
   header->elementCount = 0;
   header->bodyOffset = 0;
   const char* text = reinterpret_cast<const char*>(data);

@@ -7,8 +7,8 @@
 #include <stddef.h>
 #include <stdint.h>
 
+#include "standin/growing_text.h"
 #include "standin/host_surface.h"
-#include "standin/text_buffer.h"
 
 namespace standin {
 
@@ -49,7 +49,7 @@ struct PlyHeader {
 // untouched). Returns false with a message in `error` when the header is
 // malformed, too large for the limits above, or not binary little-endian.
 bool parsePlyHeader(const unsigned char* data, size_t size, PlyHeader* header, HostSurface* fields,
-                    TextBuffer* error);
+                    GrowingText* error);
 
 // The index of the property called `name` in `element`, or -1.
 int findPlyProperty(const PlyElement& element, const char* name);
@@ -69,6 +69,6 @@ struct PlyVertexLayout {
 // or face element, no plain x, y or z, a zv_color that is not a plain
 // integer, or faces without an integer list of vertex indexes.
 bool findSurfaceLayout(const PlyHeader& header, int* vertexElement, int* faceElement,
-                       PlyVertexLayout* layout, int* indexProperty, TextBuffer* error);
+                       PlyVertexLayout* layout, int* indexProperty, GrowingText* error);
 
 }  // namespace standin

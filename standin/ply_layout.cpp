@@ -7,7 +7,7 @@
 namespace standin {
 
 bool findSurfaceLayout(const PlyHeader& header, int* vertexElement, int* faceElement,
-                       PlyVertexLayout* layout, int* indexProperty, TextBuffer* error) {
+                       PlyVertexLayout* layout, int* indexProperty, GrowingText* error) {
   *vertexElement = -1;
   *faceElement = -1;
   *indexProperty = -1;
@@ -45,8 +45,8 @@ bool findSurfaceLayout(const PlyHeader& header, int* vertexElement, int* faceEle
   }
   layout->zvColor = findPlyProperty(vertices, "zv_color");
   if (layout->zvColor >= 0) {
-    const PlyProperty& colour = vertices.properties[layout->zvColor];
-    if (colour.isList || !plyTypeIsInteger(colour.type)) {
+    const PlyProperty& color = vertices.properties[layout->zvColor];
+    if (color.isList || !plyTypeIsInteger(color.type)) {
       error->append("zv_color is not a plain integer property");
       return false;
     }

@@ -44,7 +44,7 @@ unsigned char* encodePng(const Picture& picture, size_t* length) {
   return bytes;
 }
 
-bool writePngFile(const char* path, const Picture& picture, TextBuffer* error) {
+bool writePngFile(const char* path, const Picture& picture, GrowingText* error) {
   size_t length = 0;
   unsigned char* bytes = encodePng(picture, &length);
   if (bytes == nullptr) {

@@ -4,8 +4,8 @@
 
 #include <stddef.h>
 
+#include "standin/growing_text.h"
 #include "standin/surface_picture.h"
-#include "standin/text_buffer.h"
 
 namespace standin {
 
@@ -17,6 +17,6 @@ unsigned char* encodePng(const Picture& picture, size_t* length);
 // Writes `picture` as a PNG file at `path`. Returns false, with the reason
 // in `error`, when it cannot be encoded or the file cannot be written in
 // full (a part written stays where it is).
-bool writePngFile(const char* path, const Picture& picture, TextBuffer* error);
+bool writePngFile(const char* path, const Picture& picture, GrowingText* error);
 
 }  // namespace standin

@@ -31,7 +31,7 @@ bool startsWithIgnoringCase(const char* text, const char* prefix) {
 
 }  // namespace
 
-void renderRichText(TextBuffer* out, const char* text) {
+void renderRichText(GrowingText* out, const char* text) {
   if (text == nullptr) return;
   while (*text != '\0') {
     bool replaced = false;

@@ -2,13 +2,13 @@
 
 // Rich text as the host shows it, rendered for a terminal.
 
-#include "standin/text_buffer.h"
+#include "standin/growing_text.h"
 
 namespace standin {
 
 // Appends `text` to `out` with "<P>" as a blank line (two line feeds),
 // "<BR>" as a line feed and "<i>", "</i>" dropped, in any letter case. Other
 // tags stay as they are. Null appends nothing.
-void renderRichText(TextBuffer* out, const char* text);
+void renderRichText(GrowingText* out, const char* text);
 
 }  // namespace standin

@@ -20,7 +20,7 @@ bool startsFromRoot(const char* name) {
 
 }  // namespace
 
-bool saveDialogFolder(const char* startPath, TextBuffer* folder) {
+bool saveDialogFolder(const char* startPath, GrowingText* folder) {
   folder->clear();
   if (folderExists(startPath)) {
     folder->append(startPath);
@@ -31,7 +31,7 @@ bool saveDialogFolder(const char* startPath, TextBuffer* folder) {
   return false;
 }
 
-void placeInFolder(const char* folder, const char* name, TextBuffer* path) {
+void placeInFolder(const char* folder, const char* name, GrowingText* path) {
   path->clear();
   const char* shown = name != nullptr ? name : "";
   if (!startsFromRoot(shown) && folder != nullptr && folder[0] != '\0') {

@@ -17,13 +17,13 @@
 
 #include <stddef.h>
 
+#include "standin/growing_text.h"
 #include "standin/host_surface.h"
-#include "standin/text_buffer.h"
 
 namespace standin {
 
 // Appends `surface` as a PLY file to `out`. The file name is not stored.
-void encodeSurfacePly(const HostSurface& surface, TextBuffer* out);
+void encodeSurfacePly(const HostSurface& surface, GrowingText* out);
 
 // Reads the PLY file in `data` into `surface` (replacing it; the file name
 // is left unset). Accepts any binary little-endian PLY file whose vertices
@@ -33,21 +33,21 @@ void encodeSurfacePly(const HostSurface& surface, TextBuffer* out);
 // with a message in `error`, and `surface` empty, when the file is not such
 // a file.
 bool decodeSurfacePly(const unsigned char* data, size_t size, HostSurface* surface,
-                      TextBuffer* error);
+                      GrowingText* error);
 
 // Writes `surface` to the file at `path`: as GIfTI when the name ends in
 // ".gii", as PLY otherwise. Returns false with a message in `error` when the
 // file cannot be written.
-bool saveSurfaceFile(const HostSurface& surface, const char* path, TextBuffer* error);
+bool saveSurfaceFile(const HostSurface& surface, const char* path, GrowingText* error);
 
 // Writes `contents` to the file at `path`, checking every write, the flush
 // and the close. Returns false with a message in `error` when any fails.
-bool writeWholeFile(const char* path, const TextBuffer& contents, TextBuffer* error);
+bool writeWholeFile(const char* path, const GrowingText& contents, GrowingText* error);
 
 // Loads the surface file at `path` into `surface`, whose file name becomes
 // `path`: PLY, FreeSurfer or GIfTI, told from the content. Returns false
 // with one line in `error` that names the file and what is wrong with it.
-bool loadSurfaceFile(const char* path, HostSurface* surface, TextBuffer* error);
+bool loadSurfaceFile(const char* path, HostSurface* surface, GrowingText* error);
 
 // The record fields stored as "comment zandrovix" lines, in file order.
 struct SurfaceField {
@@ -62,7 +62,7 @@ extern const int kSurfaceFieldCount;
 
 // Appends the values of `field` in `surface`, each after a blank, as the
 // "comment zandrovix" lines hold them.
-void appendSurfaceFieldValues(TextBuffer* out, const HostSurface& surface,
+void appendSurfaceFieldValues(GrowingText* out, const HostSurface& surface,
                               const SurfaceField& field);
 
 // Reads one value of `field` from `text` (all of it) into the 4 bytes at

@@ -103,7 +103,7 @@ bool readItem(ByteReader* reader, const PlyElement& element, Use use) {
 }
 
 bool readVertices(ByteReader* reader, const PlyElement& element, const PlyVertexLayout& layout,
-                  HostSurface* surface, TextBuffer* error) {
+                  HostSurface* surface, GrowingText* error) {
   for (int32_t vertex = 0; vertex < element.count; ++vertex) {
     int64_t rgb[3] = {0, 0, 0};
     bool complete = readItem(reader, element, [&](int index, int64_t item, const Scalar& value) {
@@ -131,7 +131,7 @@ bool readVertices(ByteReader* reader, const PlyElement& element, const PlyVertex
 }
 
 bool readFaces(ByteReader* reader, const PlyElement& element, int indexProperty,
-               HostSurface* surface, TextBuffer* error) {
+               HostSurface* surface, GrowingText* error) {
   for (int32_t face = 0; face < element.count; ++face) {
     int corners = 0;
     bool valid = true;
@@ -179,7 +179,7 @@ void copyDisplayFields(const HostSurface& from, HostSurface* to) {
 }
 
 bool decodeBody(const unsigned char* data, size_t size, const PlyHeader& header,
-                HostSurface* surface, TextBuffer* error) {
+                HostSurface* surface, GrowingText* error) {
   int vertexElement = -1;
   int faceElement = -1;
   int indexProperty = -1;
@@ -228,7 +228,7 @@ bool decodeBody(const unsigned char* data, size_t size, const PlyHeader& header,
 }  // namespace
 
 bool decodeSurfacePly(const unsigned char* data, size_t size, HostSurface* surface,
-                      TextBuffer* error) {
+                      GrowingText* error) {
   releaseSurface(surface);
   HostSurface fields;
   setSampleDisplayFields(&fields);
@@ -252,15 +252,15 @@ bool decodeSurfacePly(const unsigned char* data, size_t size, HostSurface* surfa
   return true;
 }
 
-bool loadSurfaceFile(const char* path, HostSurface* surface, TextBuffer* error) {
-  TextBuffer contents;
+bool loadSurfaceFile(const char* path, HostSurface* surface, GrowingText* error) {
+  GrowingText contents;
   if (!readFile(path, &contents)) {
     releaseSurface(surface);
     error->appendFormat("cannot read \"%s\"", path);
     return false;
   }
   const unsigned char* data = reinterpret_cast<const unsigned char*>(contents.text());
-  TextBuffer reason;
+  GrowingText reason;
   bool decoded = false;
   switch (detectSurfaceFileType(data, contents.length())) {
     case SurfaceFileType::kPly:

@@ -56,7 +56,7 @@ bool nameAsksForGifti(const char* path) {
          (end[3] == 'i' || end[3] == 'I');
 }
 
-bool checkSurfaceMesh(const HostSurface& surface, TextBuffer* error) {
+bool checkSurfaceMesh(const HostSurface& surface, GrowingText* error) {
   for (int32_t vertex = 0; vertex < surface.vertexCount; ++vertex) {
     const float* position = surface.positions + static_cast<size_t>(vertex) * 3;
     if (!isfinite(position[0]) || !isfinite(position[1]) || !isfinite(position[2])) {

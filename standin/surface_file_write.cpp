@@ -23,28 +23,28 @@ const int kSurfaceFieldCount = static_cast<int>(sizeof(kSurfaceFields) / sizeof(
 
 namespace {
 
-const uint32_t kColourCodeTag = 0x3F000000u;
+const uint32_t kColorCodeTag = 0x3F000000u;
 const unsigned char kConvexGrey = 176;
 const unsigned char kConcaveGrey = 96;
 const unsigned char kOtherGrey = 128;
 
-void appendUint32(TextBuffer* out, uint32_t value) {
+void appendUint32(GrowingText* out, uint32_t value) {
   const char bytes[4] = {static_cast<char>(value & 0xFF), static_cast<char>((value >> 8) & 0xFF),
                          static_cast<char>((value >> 16) & 0xFF),
                          static_cast<char>((value >> 24) & 0xFF)};
   out->append(bytes, 4);
 }
 
-void appendFloatBits(TextBuffer* out, float value) {
+void appendFloatBits(GrowingText* out, float value) {
   uint32_t bits = 0;
   memcpy(&bits, &value, sizeof(bits));
   appendUint32(out, bits);
 }
 
-void appendViewerColour(TextBuffer* out, int32_t stored) {
+void appendViewerColor(GrowingText* out, int32_t stored) {
   uint32_t value = static_cast<uint32_t>(stored);
   unsigned char rgb[3];
-  if ((value & 0xFF000000u) == kColourCodeTag) {
+  if ((value & 0xFF000000u) == kColorCodeTag) {
     rgb[0] = static_cast<unsigned char>((value >> 16) & 0xFF);
     rgb[1] = static_cast<unsigned char>((value >> 8) & 0xFF);
     rgb[2] = static_cast<unsigned char>(value & 0xFF);
@@ -55,7 +55,7 @@ void appendViewerColour(TextBuffer* out, int32_t stored) {
   out->append(reinterpret_cast<const char*>(rgb), 3);
 }
 
-void appendFieldComment(TextBuffer* out, const HostSurface& surface, const SurfaceField& field) {
+void appendFieldComment(GrowingText* out, const HostSurface& surface, const SurfaceField& field) {
   out->appendFormat("comment zandrovix %s", field.name);
   appendSurfaceFieldValues(out, surface, field);
   out->appendChar('\n');
@@ -63,7 +63,7 @@ void appendFieldComment(TextBuffer* out, const HostSurface& surface, const Surfa
 
 }  // namespace
 
-void appendSurfaceFieldValues(TextBuffer* out, const HostSurface& surface,
+void appendSurfaceFieldValues(GrowingText* out, const HostSurface& surface,
                               const SurfaceField& field) {
   const char* base = reinterpret_cast<const char*>(&surface) + field.offset;
   for (int index = 0; index < field.count; ++index) {
@@ -79,7 +79,7 @@ void appendSurfaceFieldValues(TextBuffer* out, const HostSurface& surface,
   }
 }
 
-void encodeSurfacePly(const HostSurface& surface, TextBuffer* out) {
+void encodeSurfacePly(const HostSurface& surface, GrowingText* out) {
   out->append("ply\nformat binary_little_endian 1.0\n");
   out->append("comment made by the stand-in host Zandrovix.exe\n");
   for (int index = 0; index < kSurfaceFieldCount; ++index) {
@@ -95,7 +95,7 @@ void encodeSurfacePly(const HostSurface& surface, TextBuffer* out) {
   for (int32_t vertex = 0; vertex < surface.vertexCount; ++vertex) {
     const float* position = surface.positions + static_cast<size_t>(vertex) * 3;
     for (int axis = 0; axis < 3; ++axis) appendFloatBits(out, position[axis]);
-    appendViewerColour(out, surface.colors[vertex]);
+    appendViewerColor(out, surface.colors[vertex]);
     appendUint32(out, static_cast<uint32_t>(surface.colors[vertex]));
   }
   for (int32_t triangle = 0; triangle < surface.triangleCount; ++triangle) {
@@ -106,7 +106,7 @@ void encodeSurfacePly(const HostSurface& surface, TextBuffer* out) {
   }
 }
 
-bool writeWholeFile(const char* path, const TextBuffer& contents, TextBuffer* error) {
+bool writeWholeFile(const char* path, const GrowingText& contents, GrowingText* error) {
   FILE* file = fopen(path, "wb");
   if (file == nullptr) {
     error->appendFormat("cannot create \"%s\"", path);
@@ -119,9 +119,9 @@ bool writeWholeFile(const char* path, const TextBuffer& contents, TextBuffer* er
   return written;
 }
 
-bool saveSurfaceFile(const HostSurface& surface, const char* path, TextBuffer* error) {
+bool saveSurfaceFile(const HostSurface& surface, const char* path, GrowingText* error) {
   if (nameAsksForGifti(path)) return saveSurfaceGifti(surface, path, error);
-  TextBuffer contents;
+  GrowingText contents;
   encodeSurfacePly(surface, &contents);
   return writeWholeFile(path, contents, error);
 }

@@ -13,8 +13,8 @@
 
 #include <stddef.h>
 
+#include "standin/growing_text.h"
 #include "standin/host_surface.h"
-#include "standin/text_buffer.h"
 
 namespace standin {
 
@@ -31,14 +31,14 @@ bool nameAsksForGifti(const char* path);
 // Whether `surface` is a mesh the host can use: every coordinate a finite
 // number, every triangle corner one of its vertices. Otherwise appends to
 // `error` the first vertex or triangle that is not.
-bool checkSurfaceMesh(const HostSurface& surface, TextBuffer* error);
+bool checkSurfaceMesh(const HostSurface& surface, GrowingText* error);
 
 // Reads the FreeSurfer triangle surface in `data` into `surface` (replacing
 // it; the display fields are the sample surface's, every colour value 0, the
 // file name unset). Returns false with a message in `error`, and `surface`
 // empty, when `data` is not a complete, valid triangle surface.
 bool decodeSurfaceFreeSurfer(const unsigned char* data, size_t size, HostSurface* surface,
-                             TextBuffer* error);
+                             GrowingText* error);
 
 // Whether this build reads and writes GIfTI files.
 extern const bool kGiftiAvailable;
@@ -50,12 +50,12 @@ extern const bool kGiftiAvailable;
 // those missing). Returns false with a message in `error`, and `surface`
 // empty, for a file that is not such a file, refers to an external data
 // file, or when the build has no GIfTI.
-bool loadSurfaceGifti(const char* path, HostSurface* surface, TextBuffer* error);
+bool loadSurfaceGifti(const char* path, HostSurface* surface, GrowingText* error);
 
 // Writes `surface` to `path` as GIfTI: the POINTSET and TRIANGLE arrays, an
 // INT32 array of the exact colour values, an RGBA array for viewers, and the
 // other record fields in the metadata. Returns false with a message in
 // `error` when the file cannot be written or the build has no GIfTI.
-bool saveSurfaceGifti(const HostSurface& surface, const char* path, TextBuffer* error);
+bool saveSurfaceGifti(const HostSurface& surface, const char* path, GrowingText* error);
 
 }  // namespace standin

@@ -55,7 +55,7 @@ void turn(const double rows[3][3], const float* point, double* turned) {
   }
 }
 
-uint8_t colourByte(float share) {
+uint8_t colorByte(float share) {
   if (!(share > 0.0f)) return 0;
   if (share >= 1.0f) return 255;
   return static_cast<uint8_t>(share * 255.0f + 0.5f);
@@ -65,7 +65,7 @@ uint8_t colourByte(float share) {
 // depth growing towards the viewer) and its lit colour.
 struct ScreenVertex {
   float x, y, depth;
-  float colour[3];
+  float color[3];
   bool drawn;
 };
 
@@ -74,8 +74,8 @@ void shadeVertices(const HostSurface& surface, const SurfaceShape& shape, const 
   uint8_t convex[3];
   uint8_t concave[3];
   for (int channel = 0; channel < 3; ++channel) {
-    convex[channel] = colourByte(surface.convexColor[channel]);
-    concave[channel] = colourByte(surface.concaveColor[channel]);
+    convex[channel] = colorByte(surface.convexColor[channel]);
+    concave[channel] = colorByte(surface.concaveColor[channel]);
   }
   for (int32_t vertex = 0; vertex < surface.vertexCount; ++vertex) {
     uint32_t value = static_cast<uint32_t>(surface.colors[vertex]);
@@ -94,7 +94,7 @@ void shadeVertices(const HostSurface& surface, const SurfaceShape& shape, const 
     float light = kAmbient + (1.0f - kAmbient) * static_cast<float>(fabs(normal[2]));
     if (light > 1.0f) light = 1.0f;
     for (int channel = 0; channel < 3; ++channel) {
-      screen[vertex].colour[channel] = base[channel] * light;
+      screen[vertex].color[channel] = base[channel] * light;
     }
   }
 }
@@ -191,7 +191,7 @@ void fillTriangle(const ScreenVertex& a, const ScreenVertex& b, const ScreenVert
       uint8_t* pixel = picture->pixels + at * 3;
       for (int channel = 0; channel < 3; ++channel) {
         float value =
-            shareA * a.colour[channel] + shareB * b.colour[channel] + shareC * c.colour[channel];
+            shareA * a.color[channel] + shareB * b.color[channel] + shareC * c.color[channel];
         pixel[channel] =
             value <= 0.0f ? 0 : (value >= 255.0f ? 255 : static_cast<uint8_t>(value + 0.5f));
       }

@@ -6,7 +6,7 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include "platform/library_loader.h"
+#include "platform/terminal.h"
 #include "standin/rich_text.h"
 
 namespace standin {
@@ -39,7 +39,7 @@ void showRich(const char* text) {
   startLine();
   write(kMessageHeading);
   write("\n");
-  TextBuffer rendered;
+  GrowingText rendered;
   renderRichText(&rendered, text);
   write(rendered.text());
   startLine();
@@ -47,7 +47,7 @@ void showRich(const char* text) {
 
 // Reads the answer to a prompt just shown. When the input is not a terminal
 // the answer is echoed, so that the screen reads like a conversation.
-bool readAnswer(TextBuffer* line) {
+bool readAnswer(GrowingText* line) {
   fflush(stdout);
   bool read = readLine(stdin, line);
   if (!standardInputIsTerminal()) {
@@ -76,7 +76,7 @@ void terminalMessage(const char* text) {
   showRich(text);
   if (!standardInputIsTerminal()) return;
   write(kPressEnter);
-  TextBuffer line;
+  GrowingText line;
   readAnswer(&line);
 }
 
@@ -84,7 +84,7 @@ void terminalPluginBanner(const char* name, const char* author, const char* desc
   startLine();
   write("Plug-in: ");
   write(name != nullptr ? name : "");
-  TextBuffer credit;
+  GrowingText credit;
   renderRichText(&credit, author);
   if (!credit.empty()) {
     write(", ");
@@ -101,9 +101,9 @@ void terminalLog(const char* text) {
 
 bool terminalInteger(const char* prompt, int lowest, int highest, int* value) {
   showRich(prompt);
-  TextBuffer line;
+  GrowingText line;
   for (;;) {
-    TextBuffer rule;
+    GrowingText rule;
     if (lowest <= highest) {
       rule.appendFormat(kNumberRule, lowest, highest);
     } else {
@@ -117,7 +117,7 @@ bool terminalInteger(const char* prompt, int lowest, int highest, int* value) {
       return true;
     }
     if (lowest <= highest) {
-      TextBuffer complaint;
+      GrowingText complaint;
       complaint.appendFormat(kNotANumber, lowest, highest);
       write(complaint.text());
     }
@@ -126,7 +126,7 @@ bool terminalInteger(const char* prompt, int lowest, int highest, int* value) {
 
 bool terminalYesNo(const char* question) {
   showRich(question);
-  TextBuffer line;
+  GrowingText line;
   for (;;) {
     write(kYesNoRule);
     if (!readAnswer(&line)) return false;
@@ -136,12 +136,12 @@ bool terminalYesNo(const char* question) {
   }
 }
 
-bool terminalText(const char* prompt, const char* preset, TextBuffer* answer) {
+bool terminalText(const char* prompt, const char* preset, GrowingText* answer) {
   showRich(prompt);
-  TextBuffer rule;
+  GrowingText rule;
   rule.appendFormat(kTextRule, preset != nullptr ? preset : "");
   write(rule.text());
-  TextBuffer line;
+  GrowingText line;
   if (!readAnswer(&line) || strcmp(line.text(), ".") == 0) return false;
   answer->clear();
   answer->append(line.empty() && preset != nullptr ? preset : line.text());
@@ -149,9 +149,9 @@ bool terminalText(const char* prompt, const char* preset, TextBuffer* answer) {
 }
 
 bool terminalSaveFileName(const char* title, const char* folder, const char* filter,
-                          TextBuffer* fileName) {
+                          GrowingText* fileName) {
   showRich(title);
-  TextBuffer rule;
+  GrowingText rule;
   rule.appendFormat(kSaveRule, folder != nullptr ? folder : "", filter != nullptr ? filter : "");
   write(rule.text());
   if (!readAnswer(fileName) || fileName->empty()) return false;

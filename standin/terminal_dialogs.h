@@ -4,7 +4,7 @@
 // stand-in without a script. Output goes to standard output, answers come
 // from standard input; the end of the input cancels any prompt.
 
-#include "standin/text_buffer.h"
+#include "standin/growing_text.h"
 
 namespace standin {
 
@@ -27,11 +27,11 @@ bool terminalYesNo(const char* question);
 
 // Asks for a text: an empty line accepts `preset`, a single "." cancels.
 // Returns false when cancelled.
-bool terminalText(const char* prompt, const char* preset, TextBuffer* answer);
+bool terminalText(const char* prompt, const char* preset, GrowingText* answer);
 
 // Asks for a file name to save in `folder`, the folder the dialog shows; an
 // empty line cancels. Returns false when cancelled.
 bool terminalSaveFileName(const char* title, const char* folder, const char* filter,
-                          TextBuffer* fileName);
+                          GrowingText* fileName);
 
 }  // namespace standin

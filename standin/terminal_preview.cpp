@@ -9,8 +9,8 @@ const char* const kUpperHalfBlock = "\xE2\x96\x80";
 
 // The mean colour of the pixels in columns [left, right) and rows
 // [top, bottom) of `picture`; the span is never empty.
-void meanColour(const Picture& picture, int32_t left, int32_t right, int32_t top, int32_t bottom,
-                unsigned* colour) {
+void meanColor(const Picture& picture, int32_t left, int32_t right, int32_t top, int32_t bottom,
+               unsigned* color) {
   unsigned long long sums[3] = {0, 0, 0};
   for (int32_t row = top; row < bottom; ++row) {
     const uint8_t* pixel =
@@ -24,7 +24,7 @@ void meanColour(const Picture& picture, int32_t left, int32_t right, int32_t top
   unsigned long long count =
       static_cast<unsigned long long>(right - left) * static_cast<unsigned long long>(bottom - top);
   for (int channel = 0; channel < 3; ++channel) {
-    colour[channel] = static_cast<unsigned>((sums[channel] + count / 2) / count);
+    color[channel] = static_cast<unsigned>((sums[channel] + count / 2) / count);
   }
 }
 
@@ -35,7 +35,7 @@ int32_t cellStart(int32_t index, int32_t cells, int32_t size) {
 
 }  // namespace
 
-void appendPicturePreview(const Picture& picture, int32_t columns, TextBuffer* text) {
+void appendPicturePreview(const Picture& picture, int32_t columns, GrowingText* text) {
   if (picture.width < 1 || picture.height < 1 || columns < 1) return;
   if (columns > picture.width) columns = picture.width;
   // Half-block pixels are about square in a cell twice as high as wide.
@@ -50,13 +50,13 @@ void appendPicturePreview(const Picture& picture, int32_t columns, TextBuffer* t
       int32_t right = cellStart(cell + 1, columns, picture.width);
       unsigned upper[3];
       int32_t row = line * 2;
-      meanColour(picture, left, right, cellStart(row, pixelRows, picture.height),
-                 cellStart(row + 1, pixelRows, picture.height), upper);
+      meanColor(picture, left, right, cellStart(row, pixelRows, picture.height),
+                cellStart(row + 1, pixelRows, picture.height), upper);
       text->appendFormat("\x1b[38;2;%u;%u;%um", upper[0], upper[1], upper[2]);
       if (row + 1 < pixelRows) {
         unsigned lower[3];
-        meanColour(picture, left, right, cellStart(row + 1, pixelRows, picture.height),
-                   cellStart(row + 2, pixelRows, picture.height), lower);
+        meanColor(picture, left, right, cellStart(row + 1, pixelRows, picture.height),
+                  cellStart(row + 2, pixelRows, picture.height), lower);
         text->appendFormat("\x1b[48;2;%u;%u;%um", lower[0], lower[1], lower[2]);
       } else {
         text->append("\x1b[49m");

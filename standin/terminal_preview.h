@@ -4,8 +4,8 @@
 // character cell is an upper half block whose foreground is the upper pixel
 // and whose background is the lower one.
 
+#include "standin/growing_text.h"
 #include "standin/surface_picture.h"
-#include "standin/text_buffer.h"
 
 namespace standin {
 
@@ -16,6 +16,6 @@ const int32_t kPreviewColumns = 64;
 // the picture's proportions, to `text`: one line per two pixel rows, each
 // ending with the colours reset and a line feed. Each cell shows the mean
 // colour of the pixels it covers. Nothing for an empty picture.
-void appendPicturePreview(const Picture& picture, int32_t columns, TextBuffer* text);
+void appendPicturePreview(const Picture& picture, int32_t columns, GrowingText* text);
 
 }  // namespace standin

@@ -12,7 +12,7 @@ bool traceIsStandardOutput = false;
 
 }  // namespace
 
-void appendQuoted(TextBuffer* line, const char* text) {
+void appendQuoted(GrowingText* line, const char* text) {
   if (text == nullptr) {
     line->append("null");
     return;
@@ -47,7 +47,7 @@ void appendQuoted(TextBuffer* line, const char* text) {
   line->appendChar('"');
 }
 
-void appendFloat(TextBuffer* line, float value) {
+void appendFloat(GrowingText* line, float value) {
   line->appendFormat("%.9g", static_cast<double>(value));
 }
 
@@ -75,7 +75,7 @@ void closeTrace() {
   traceIsStandardOutput = false;
 }
 
-void writeTraceLine(const TextBuffer& line) {
+void writeTraceLine(const GrowingText& line) {
   if (traceFile == nullptr) return;
   fwrite(line.text(), 1, line.length(), traceFile);
   fputc('\n', traceFile);
@@ -83,7 +83,7 @@ void writeTraceLine(const TextBuffer& line) {
 }
 
 void traceHost(const char* format, ...) {
-  TextBuffer line;
+  GrowingText line;
   line.append("host: ");
   va_list arguments;
   va_start(arguments, format);

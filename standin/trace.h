@@ -11,7 +11,7 @@
 // Host calls start with the host function's name; the stand-in's own steps
 // start with "host: ". Texts are quoted in C style.
 
-#include "standin/text_buffer.h"
+#include "standin/growing_text.h"
 
 namespace standin {
 
@@ -19,11 +19,11 @@ namespace standin {
 // escapes, other bytes outside printable ASCII as three-digit octal escapes
 // ("\303\251"), so that the quote is one line and reads back unambiguously.
 // A null text is written as null, unquoted.
-void appendQuoted(TextBuffer* line, const char* text);
+void appendQuoted(GrowingText* line, const char* text);
 
 // Appends `value` with "%.9g": short for round numbers, exact for every
 // float.
-void appendFloat(TextBuffer* line, float value);
+void appendFloat(GrowingText* line, float value);
 
 // Sends trace lines to `path` ("-" for standard output). Returns false when
 // the file cannot be opened. Without a call, lines are dropped.
@@ -34,7 +34,7 @@ void closeTrace();
 
 // Writes `line` and a line feed to the trace and flushes it, so that the
 // trace is complete up to a crash.
-void writeTraceLine(const TextBuffer& line);
+void writeTraceLine(const GrowingText& line);
 
 // Writes one "host: " line formatted printf-style.
 void traceHost(const char* format, ...);

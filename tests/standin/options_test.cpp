@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -9,7 +11,7 @@ namespace standin {
 namespace {
 
 bool parse(std::vector<const char*> arguments, Options* options, std::string* message = nullptr) {
-  TextBuffer error;
+  GrowingText error;
   bool parsed = parseOptions(static_cast<int>(arguments.size()), arguments.data(), options, &error);
   if (message != nullptr) *message = error.text();
   return parsed;
@@ -103,11 +105,8 @@ TEST(Options, RejectsWhatItCannotRead) {
   const Case cases[] = {
       {{"--bogus"}, "unknown option \"--bogus\""},
       {{"plugin.so"}, "unknown option \"plugin.so\""},
-      {{"--runs"}, "--runs needs a value"},
-      {{"--runs", "--skip-init"}, "--runs needs a value"},
       {{"--runs", "-1"}, "--runs: \"-1\" is not a valid value"},
       {{"--surfaces", "one"}, "--surfaces: \"one\" is not a valid value"},
-      {{"--no-vmr=1"}, "--no-vmr takes no value"},
   };
   for (const Case& row : cases) {
     Options options;
@@ -140,6 +139,83 @@ TEST(Options, ShowVerticesRepeatsUpToItsLimit) {
   }
   Options full;
   EXPECT_FALSE(parse(tooMany, &full));
+}
+
+// Each option in both forms: an option with a value needs one, given after
+// "=" or as the next argument but not taken from a following option; an
+// option without a value refuses one.
+TEST(Options, EveryOptionTakesItsValueAsItsRowSays) {
+  for (int index = 0; index < kOptionRowCount; ++index) {
+    const OptionRow& row = kOptionRows[index];
+    SCOPED_TRACE(row.name);
+    Options options;
+    std::string message;
+    if (row.value != nullptr) {
+      EXPECT_FALSE(parse({row.name}, &options, &message));
+      EXPECT_EQ(message, std::string(row.name) + " needs a value");
+      EXPECT_FALSE(parse({row.name, "--help"}, &options, &message));
+      EXPECT_EQ(message, std::string(row.name) + " needs a value");
+    } else {
+      EXPECT_TRUE(parse({row.name}, &options));
+      const std::string withValue = std::string(row.name) + "=1";
+      EXPECT_FALSE(parse({withValue.c_str()}, &options, &message));
+      EXPECT_EQ(message, std::string(row.name) + " takes no value");
+    }
+  }
+}
+
+TEST(Options, RowsHaveDistinctNamesAndSayWhatTheyTake) {
+  std::set<std::string> names;
+  for (int index = 0; index < kOptionRowCount; ++index) {
+    const OptionRow& row = kOptionRows[index];
+    SCOPED_TRACE(row.name);
+    EXPECT_EQ(std::string(row.name).rfind("--", 0), 0u);
+    EXPECT_EQ(std::string(row.name).find('='), std::string::npos);
+    EXPECT_TRUE(names.insert(row.name).second) << "a second row of the same name is never read";
+    if (row.value != nullptr) {
+      EXPECT_STRNE(row.value, "");
+    }
+    EXPECT_STRNE(row.help, "");
+    EXPECT_NE(row.apply, nullptr);
+  }
+}
+
+// The help lists every row in order: "  NAME VALUE", the help's first line
+// from the help column on, each further line of the help indented to that
+// column; the introduction before and the notes after are kept.
+TEST(Options, UsageListsEveryRowWithItsValueAndHelpInOneColumn) {
+  GrowingText usage;
+  appendUsage(&usage);
+  std::istringstream in(usage.text());
+  std::vector<std::string> lines;
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  ASSERT_GT(lines.size(), 4u);
+  EXPECT_EQ(lines[0], "Usage: Zandrovix.exe [options]");
+  EXPECT_EQ(std::string(usage.text()).back(), '\n');
+  EXPECT_NE(std::string(usage.text()).find("\nExit code: 0 session ran"), std::string::npos);
+
+  const size_t column = 24;
+  const std::string indent(column, ' ');
+  size_t at = 0;
+  while (at < lines.size() && lines[at].rfind("  --", 0) != 0) ++at;
+  for (int index = 0; index < kOptionRowCount; ++index) {
+    const OptionRow& row = kOptionRows[index];
+    SCOPED_TRACE(row.name);
+    ASSERT_LT(at, lines.size());
+    std::string head = std::string("  ") + row.name;
+    if (row.value != nullptr) head += std::string(" ") + row.value;
+    ASSERT_LT(head.size() + 1, column);
+    const std::string& line = lines[at++];
+    EXPECT_EQ(line.substr(0, head.size()), head);
+    EXPECT_EQ(line.find_first_not_of(' ', head.size()), column) << line;
+    std::string help = line.size() > column ? line.substr(column) : "";
+    while (at < lines.size() && lines[at].rfind(indent, 0) == 0) {
+      help += "\n" + lines[at++].substr(column);
+    }
+    EXPECT_EQ(help, row.help);
+  }
+  ASSERT_LT(at, lines.size());
+  EXPECT_EQ(lines[at], "") << "the notes follow the last option after a blank line";
 }
 
 }  // namespace

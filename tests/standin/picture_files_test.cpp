@@ -26,8 +26,8 @@ struct TwoToned {
         uint8_t* pixel = picture.pixels + (static_cast<size_t>(row) * static_cast<size_t>(width) +
                                            static_cast<size_t>(column)) *
                                               3;
-        const uint8_t* colour = row < height / 2 ? upper : lower;
-        for (int channel = 0; channel < 3; ++channel) pixel[channel] = colour[channel];
+        const uint8_t* color = row < height / 2 ? upper : lower;
+        for (int channel = 0; channel < 3; ++channel) pixel[channel] = color[channel];
       }
     }
   }
@@ -40,7 +40,7 @@ const uint8_t kBlue[3] = {0, 0, 255};
 TEST(PngFile, WritesAFileThatStartsAsPng) {
   TwoToned picture(8, 4, kRed, kBlue);
   std::string path = ::testing::TempDir() + "png_file_test.png";
-  TextBuffer error;
+  GrowingText error;
   ASSERT_TRUE(writePngFile(path.c_str(), picture.picture, &error)) << error.text();
   FILE* file = fopen(path.c_str(), "rb");
   ASSERT_NE(file, nullptr);
@@ -68,23 +68,23 @@ TEST(PngFile, AWriteThatFailsIsReportedWithThePath) {
         !std::filesystem::is_character_file(std::filesystem::path(test.path))) {
       continue;
     }
-    TextBuffer error;
+    GrowingText error;
     EXPECT_FALSE(writePngFile(test.path, picture.picture, &error)) << test.path;
     EXPECT_STREQ(error.text(), test.reason);
   }
 }
 
-TEST(TerminalPreview, HalfBlocksCarryTheUpperAndLowerPixelColours) {
+TEST(TerminalPreview, HalfBlocksCarryTheUpperAndLowerPixelColors) {
   // 4 x 4 pixels in 2 cells: each cell covers 2 x 2 pixels, so the preview
   // has 2 pixel rows, one line: red above blue.
   TwoToned picture(4, 4, kRed, kBlue);
-  TextBuffer text;
+  GrowingText text;
   appendPicturePreview(picture.picture, 2, &text);
   const std::string cell = "\x1b[38;2;255;0;0m\x1b[48;2;0;0;255m\xE2\x96\x80";
   EXPECT_EQ(std::string(text.text()), cell + cell + "\x1b[0m\n");
 }
 
-TEST(TerminalPreview, ProportionsAndMeanColours) {
+TEST(TerminalPreview, ProportionsAndMeanColors) {
   struct Case {
     int32_t width, height, columns;
     int lines, cellsPerLine;
@@ -98,7 +98,7 @@ TEST(TerminalPreview, ProportionsAndMeanColours) {
   };
   for (const Case& test : cases) {
     TwoToned picture(test.width, test.height, kRed, kBlue);
-    TextBuffer text;
+    GrowingText text;
     appendPicturePreview(picture.picture, test.columns, &text);
     std::string out = text.text();
     int lines = 0, cells = 0;
@@ -111,13 +111,13 @@ TEST(TerminalPreview, ProportionsAndMeanColours) {
   }
   // A cell over a red row and a blue row shows their mean.
   TwoToned mixed(2, 2, kRed, kBlue);
-  TextBuffer text;
+  GrowingText text;
   appendPicturePreview(mixed.picture, 1, &text);
   EXPECT_EQ(std::string(text.text()), "\x1b[38;2;128;0;128m\x1b[49m\xE2\x96\x80\x1b[0m\n");
 }
 
 bool parse(std::vector<const char*> arguments, Options* options) {
-  TextBuffer error;
+  GrowingText error;
   return parseOptions(static_cast<int>(arguments.size()), arguments.data(), options, &error);
 }
 

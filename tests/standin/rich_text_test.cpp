@@ -21,14 +21,14 @@ TEST(RichText, RendersTagsForATerminal) {
       {"", ""},
   };
   for (const Case& row : cases) {
-    TextBuffer out;
+    GrowingText out;
     renderRichText(&out, row.rich);
     EXPECT_STREQ(out.text(), row.shown) << row.rich;
   }
 }
 
 TEST(RichText, NullAppendsNothing) {
-  TextBuffer out;
+  GrowingText out;
   out.append("kept");
   renderRichText(&out, nullptr);
   EXPECT_STREQ(out.text(), "kept");

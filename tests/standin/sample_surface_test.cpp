@@ -20,7 +20,7 @@ struct OwnedSurface {
 };
 
 std::string encode(const HostSurface& surface) {
-  TextBuffer out;
+  GrowingText out;
   encodeSurfacePly(surface, &out);
   return std::string(out.text(), out.length());
 }

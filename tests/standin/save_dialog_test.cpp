@@ -30,7 +30,7 @@ TEST(SaveDialog, PlacesNamesInTheFolderItShows) {
       {"saved/", nullptr, "saved/"},
   };
   for (const Case& row : cases) {
-    TextBuffer path;
+    GrowingText path;
     path.append("left over");
     placeInFolder(row.folder, row.name, &path);
     EXPECT_STREQ(path.text(), row.expected) << (row.folder != nullptr ? row.folder : "null")
@@ -42,7 +42,7 @@ TEST(SaveDialog, OpensInTheStartFolderOnlyWhenItExists) {
   char made[] = "/tmp/save_dialog_XXXXXX";
   ASSERT_NE(mkdtemp(made), nullptr);
   std::string start = std::string(made) + "/";
-  TextBuffer folder;
+  GrowingText folder;
   EXPECT_TRUE(saveDialogFolder(start.c_str(), &folder));
   EXPECT_EQ(std::string(folder.text()), start);
 

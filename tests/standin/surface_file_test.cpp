@@ -58,13 +58,13 @@ void makeAwkwardSurface(HostSurface* surface) {
 }
 
 std::string encode(const HostSurface& surface) {
-  TextBuffer out;
+  GrowingText out;
   encodeSurfacePly(surface, &out);
   return std::string(out.text(), out.length());
 }
 
 bool decode(const std::string& bytes, HostSurface* surface, std::string* message = nullptr) {
-  TextBuffer error;
+  GrowingText error;
   bool decoded = decodeSurfacePly(reinterpret_cast<const unsigned char*>(bytes.data()),
                                   bytes.size(), surface, &error);
   if (message != nullptr) *message = error.text();
@@ -104,7 +104,7 @@ TEST(SurfaceFile, SavedFileLoadsUnderItsPath) {
   OwnedSurface original;
   makeAwkwardSurface(&original.surface);
   const std::string path = ::testing::TempDir() + "standin_round_trip.srf";
-  TextBuffer error;
+  GrowingText error;
   ASSERT_TRUE(saveSurfaceFile(original.surface, path.c_str(), &error)) << error.text();
   OwnedSurface loaded;
   ASSERT_TRUE(loadSurfaceFile(path.c_str(), &loaded.surface, &error)) << error.text();
@@ -130,7 +130,7 @@ TEST(SurfaceFile, HeaderNamesEveryRecordField) {
   }
 }
 
-TEST(SurfaceFile, ViewerColoursFollowTheStoredValue) {
+TEST(SurfaceFile, ViewerColorsFollowTheStoredValue) {
   OwnedSurface original;
   makeAwkwardSurface(&original.surface);
   const std::string bytes = encode(original.surface);
@@ -277,12 +277,12 @@ TEST(SurfaceFile, ReadsPlyFilesFromOtherTools) {
       "property uchar alpha\nproperty list uchar short extra\n"
       "element face 1\nproperty list uchar uint vertex_indices\nproperty int8 flag\n"
       "element edge 1\nproperty int vertex1\nproperty int vertex2\nend_header\n";
-  const unsigned char colours[3][4] = {{0x12, 0x34, 0x56, 255}, {255, 0, 0, 255}, {0, 0, 1, 0}};
+  const unsigned char colors[3][4] = {{0x12, 0x34, 0x56, 255}, {255, 0, 0, 255}, {0, 0, 1, 0}};
   for (int vertex = 0; vertex < 3; ++vertex) {
     double normal = 0.5;
     bytes.append(reinterpret_cast<const char*>(&normal), 8);
     bytes += floats({static_cast<float>(vertex), 2.0f, -3.0f});
-    bytes.append(reinterpret_cast<const char*>(colours[vertex]), 4);
+    bytes.append(reinterpret_cast<const char*>(colors[vertex]), 4);
     bytes += std::string(1, '\2') + std::string(4, '\0');
   }
   bytes += triangle(2, 1, 0) + std::string(1, '\x7F');
@@ -311,7 +311,7 @@ TEST(SurfaceFile, ReadsPlyFilesFromOtherTools) {
   expectSameFloats(surface.meshRotation, sample.meshRotation, 3);
 }
 
-TEST(SurfaceFile, WithoutColoursOrFacesEveryValueIsZero) {
+TEST(SurfaceFile, WithoutColorsOrFacesEveryValueIsZero) {
   std::string bytes = std::string(
                           "ply\nformat binary_little_endian 1.0\nelement vertex 2\n"
                           "property float x\nproperty float y\nproperty float z\nend_header\n") +

@@ -28,7 +28,7 @@ import numpy as np
 HOST = PLUGIN = None
 NIBABEL_DATA = pathlib.Path(nibabel.__file__).parent / "gifti" / "tests" / "data"
 POINTSET, TRIANGLE, NONE, LABEL, RGBA = 1008, 1009, 0, 1002, 2004
-COLOUR_TAG = 0x3F000000
+COLOR_TAG = 0x3F000000
 SAMPLE_META = {
     "zandrovix.visible": "1",
     "zandrovix.renderMode": "2",
@@ -119,14 +119,14 @@ class HostRun:
         if cwd is None:
             shutil.rmtree(work)
 
-    def shown_colours(self):
+    def shown_colors(self):
         return {int(line.split()[2]): int(line.split()[4])
                 for line in self.trace if line.startswith("host: vertex ")}
 
 
-def paint_and_save(test, surface, first, last, colour, saved):
-    """The plug-in paints `first`..`last` in `colour` and the host saves."""
-    answers = (f"number 1\nnumber {first}\nnumber {last}\ntext {colour:06X}\nyes\n"
+def paint_and_save(test, surface, first, last, color, saved):
+    """The plug-in paints `first`..`last` in `color` and the host saves."""
+    answers = (f"number 1\nnumber {first}\nnumber {last}\ntext {color:06X}\nyes\n"
                f"file {saved.name}\n")
     run = HostRun(surface, answers, cwd=saved.parent)
     test.assertEqual(run.code, 0, run.errors)
@@ -156,17 +156,17 @@ class Workspace(unittest.TestCase):
         self.assertIn(reason, run.errors[0])
         self.assertFalse(any(line.startswith("host: load") for line in run.trace), run.trace)
 
-    def assert_saved_surface(self, saved, coords, faces, colours, meta=SAMPLE_META):
+    def assert_saved_surface(self, saved, coords, faces, colors, meta=SAMPLE_META):
         """`saved` (read by nibabel) holds exactly this surface."""
         arrays = {d.intent: d for d in saved.darrays}
         self.assertTrue(np.array_equal(bits(arrays[POINTSET].data), bits(coords)))
         self.assertEqual(arrays[TRIANGLE].data.dtype, np.int32)
         self.assertTrue(np.array_equal(arrays[TRIANGLE].data, faces))
         self.assertEqual(arrays[NONE].data.dtype, np.int32)
-        self.assertTrue(np.array_equal(arrays[NONE].data, np.asarray(colours, dtype=np.int32)))
+        self.assertTrue(np.array_equal(arrays[NONE].data, np.asarray(colors, dtype=np.int32)))
         rgba = arrays[RGBA].data
         self.assertEqual((rgba.dtype, rgba.shape), (np.uint8, (len(coords), 4)))
-        for vertex, value in enumerate(colours):
+        for vertex, value in enumerate(colors):
             code = value & 0xFFFFFFFF
             if code >> 24 == 0x3F:
                 expected = [(code >> 16) & 255, (code >> 8) & 255, code & 255, 255]
@@ -177,7 +177,7 @@ class Workspace(unittest.TestCase):
 class GiftiEncodings(Workspace):
     def test_every_encoding_byte_order_and_index_order_reads_exactly(self):
         coords, faces = small_mesh()
-        colours = np.array([-1, 0, 1, COLOUR_TAG | 0xABCDEF, -2**31, 2**31 - 1] * 2, np.int32)
+        colors = np.array([-1, 0, 1, COLOR_TAG | 0xABCDEF, -2**31, 2**31 - 1] * 2, np.int32)
         for encoding in ENCODINGS:
             for big in (False, True):
                 for column in (False, True):
@@ -186,27 +186,27 @@ class GiftiEncodings(Workspace):
                         gifti_file(source, [
                             gifti_array(coords, POINTSET, encoding, big, column),
                             gifti_array(faces, TRIANGLE, encoding, big, column),
-                            gifti_array(colours, LABEL, encoding, big, column)])
+                            gifti_array(colors, LABEL, encoding, big, column)])
                         saved = paint_and_save(self, source, 2, 3, 0x00FF00, self.dir / "out.gii")
-                        painted = colours.copy()
-                        painted[2:4] = COLOUR_TAG | 0x00FF00
+                        painted = colors.copy()
+                        painted[2:4] = COLOR_TAG | 0x00FF00
                         self.assert_saved_surface(saved, coords, faces, painted)
 
     def test_legacy_encoding_and_byte_order_names_read(self):
         coords, faces = small_mesh()
-        colours = np.arange(12, dtype=np.int32) - 6
+        colors = np.arange(12, dtype=np.int32) - 6
         for encoding in ENCODINGS:
             with self.subTest(encoding=encoding):
                 source = self.dir / "in.gii"
                 gifti_file(source, [legacy(gifti_array(coords, POINTSET, encoding, True)),
                                     legacy(gifti_array(faces, TRIANGLE, encoding, False)),
-                                    legacy(gifti_array(colours, NONE, encoding, True))])
+                                    legacy(gifti_array(colors, NONE, encoding, True))])
                 self.assertIn("GIFTI_ENCODING_", source.read_text())
                 saved = paint_and_save(self, source, 11, 11, 0xFF, self.dir / "out.gii")
                 self.assert_saved_surface(saved, coords, faces,
-                                          list(colours[:11]) + [COLOUR_TAG | 0xFF])
+                                          list(colors[:11]) + [COLOR_TAG | 0xFF])
 
-    def test_double_coordinates_and_float_rgba_colours(self):
+    def test_double_coordinates_and_float_rgba_colors(self):
         coords, faces = small_mesh(6)
         rgba = np.array([[1, 0, 0, 1], [0, 1, 0, 1], [0, 0, 1, 1], [0.5, 0.5, 0.5, 1],
                          [2, -1, 0.2, 0], [0, 0, 0, 1]], np.float32)
@@ -216,15 +216,15 @@ class GiftiEncodings(Workspace):
         run = HostRun(source, extra=["--show-vertices", "0-5"])
         self.assertEqual(run.code, 0, run.errors)
         expected = [0xFF0000, 0x00FF00, 0x0000FF, 0x808080, 0xFF0033, 0x000000]
-        self.assertEqual(run.shown_colours(), {v: COLOUR_TAG | c for v, c in enumerate(expected)})
+        self.assertEqual(run.shown_colors(), {v: COLOR_TAG | c for v, c in enumerate(expected)})
 
-    def test_byte_rgba_gives_colours_but_an_int32_array_wins(self):
+    def test_byte_rgba_gives_colors_but_an_int32_array_wins(self):
         coords, faces = small_mesh(4)
         rgba = np.array([[1, 2, 3, 255], [250, 128, 0, 0], [0, 0, 0, 0], [9, 8, 7, 6]], np.uint8)
         values = np.array([5, 6, 7, 8], np.int32)
         for arrays, expected in (
-                ([rgba], [COLOUR_TAG | 0x010203, COLOUR_TAG | 0xFA8000, COLOUR_TAG,
-                          COLOUR_TAG | 0x090807]),
+                ([rgba], [COLOR_TAG | 0x010203, COLOR_TAG | 0xFA8000, COLOR_TAG,
+                          COLOR_TAG | 0x090807]),
                 ([rgba, values], [5, 6, 7, 8]),
                 ([values, rgba], [5, 6, 7, 8]),
                 ([], [0, 0, 0, 0])):
@@ -234,7 +234,7 @@ class GiftiEncodings(Workspace):
                            + [gifti_array(a, RGBA if a.ndim == 2 else NONE) for a in arrays])
                 run = HostRun(source, extra=["--show-vertices", "0-3"])
                 self.assertEqual(run.code, 0, run.errors)
-                self.assertEqual(run.shown_colours(), dict(enumerate(expected)))
+                self.assertEqual(run.shown_colors(), dict(enumerate(expected)))
 
     def test_record_fields_come_back_from_the_metadata(self):
         coords, faces = small_mesh(5)
@@ -244,7 +244,7 @@ class GiftiEncodings(Workspace):
         source = self.dir / "in.gii"
         gifti_file(source, [gifti_array(coords, POINTSET), gifti_array(faces, TRIANGLE)], meta)
         saved = paint_and_save(self, source, 0, 0, 0x123456, self.dir / "out.gii")
-        self.assert_saved_surface(saved, coords, faces, [COLOUR_TAG | 0x123456, 0, 0, 0, 0],
+        self.assert_saved_surface(saved, coords, faces, [COLOR_TAG | 0x123456, 0, 0, 0, 0],
                                   dict(meta, **{"zandrovix.meshRotation": "inf -inf 1.40129846e-45"}))
 
 
@@ -270,7 +270,7 @@ class NibabelFiles(Workspace):
         # nibabel gives the file's one triangle as a flat triple.
         self.assert_saved_surface(saved, original.darrays[0].data,
                                   original.darrays[1].data.reshape(-1, 3),
-                                  [0, COLOUR_TAG | 0xFF0000, 0])
+                                  [0, COLOR_TAG | 0xFF0000, 0])
 
     def test_a_file_written_by_nibabel_round_trips(self):
         coords, faces = small_mesh(30, seed=7)
@@ -284,7 +284,7 @@ class NibabelFiles(Workspace):
                                          datatype="NIFTI_TYPE_INT32", encoding="ASCII")])
         nibabel.save(image, str(self.dir / "in.gii"))
         saved = paint_and_save(self, self.dir / "in.gii", 10, 19, 0x0000FF, self.dir / "out.gii")
-        labels[10:20] = COLOUR_TAG | 0xFF
+        labels[10:20] = COLOR_TAG | 0xFF
         self.assert_saved_surface(saved, coords, faces, labels)
 
     def test_real_label_and_shape_arrays_give_the_stored_values(self):
@@ -336,9 +336,9 @@ class FreeSurfer(Workspace):
             with self.subTest(options=sorted(options)):
                 source = self.write(coords, faces, **options)
                 saved = paint_and_save(self, source, 5, 6, 0xC0FFEE, self.dir / "out.gii")
-                colours = [0] * 20
-                colours[5:7] = [COLOUR_TAG | 0xC0FFEE] * 2
-                self.assert_saved_surface(saved, coords, faces, colours)
+                colors = [0] * 20
+                colors[5:7] = [COLOR_TAG | 0xC0FFEE] * 2
+                self.assert_saved_surface(saved, coords, faces, colors)
 
     def test_a_file_without_the_second_line_feed_reads(self):
         coords, faces = small_mesh(8)
@@ -346,7 +346,7 @@ class FreeSurfer(Workspace):
         end = data.index(b"\n\n")
         (self.dir / "lh.short").write_bytes(data[:end + 1] + data[end + 2:])
         saved = paint_and_save(self, self.dir / "lh.short", 0, 0, 1, self.dir / "out.gii")
-        self.assert_saved_surface(saved, coords, faces, [COLOUR_TAG | 1] + [0] * 7)
+        self.assert_saved_surface(saved, coords, faces, [COLOR_TAG | 1] + [0] * 7)
 
 
 class Malformed(Workspace):

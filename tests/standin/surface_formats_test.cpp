@@ -47,7 +47,7 @@ const std::vector<float> kSquare = {0, 0, 0, 1, 0, 0, 1, 1, 0, -0.0f, 1, 3.40282
 const std::vector<int32_t> kSquareTriangles = {0, 1, 2, 0, 2, 3};
 
 bool decodeFreeSurfer(const std::string& bytes, HostSurface* surface, std::string* message) {
-  TextBuffer error;
+  GrowingText error;
   bool decoded = decodeSurfaceFreeSurfer(reinterpret_cast<const unsigned char*>(bytes.data()),
                                          bytes.size(), surface, &error);
   *message = error.text();
@@ -194,7 +194,7 @@ TEST(PlyFile, RefusesCoordinatesThatAreNotFinite) {
     const float values[6] = {1, 2, 3, 4, bad, 6};
     bytes.append(reinterpret_cast<const char*>(values), sizeof(values));
     OwnedSurface loaded;
-    TextBuffer error;
+    GrowingText error;
     EXPECT_FALSE(decodeSurfacePly(reinterpret_cast<const unsigned char*>(bytes.data()),
                                   bytes.size(), &loaded.surface, &error));
     EXPECT_STREQ(error.text(), "vertex 1 has a coordinate that is not a finite number");
@@ -214,8 +214,8 @@ TEST_P(SavedSurface, LoadsBackWithEveryValueTheRecordHolds) {
   std::memcpy(original.surface.positions, positions, sizeof(positions));
   const int32_t corners[3] = {2, 0, 1};
   std::memcpy(original.surface.triangles, corners, sizeof(corners));
-  const int32_t colours[3] = {std::numeric_limits<int32_t>::min(), 0x3FABCDEF, -1};
-  std::memcpy(original.surface.colors, colours, sizeof(colours));
+  const int32_t colors[3] = {std::numeric_limits<int32_t>::min(), 0x3FABCDEF, -1};
+  std::memcpy(original.surface.colors, colors, sizeof(colors));
   setSampleDisplayFields(&original.surface);
   original.surface.visible = -7;
   original.surface.stripElementCount = std::numeric_limits<int32_t>::max();
@@ -224,7 +224,7 @@ TEST_P(SavedSurface, LoadsBackWithEveryValueTheRecordHolds) {
   original.surface.meshRotation[2] = -std::numeric_limits<float>::infinity();
 
   const std::string path = ::testing::TempDir() + "standin_saved_" + GetParam();
-  TextBuffer error;
+  GrowingText error;
   if (!kGiftiAvailable && nameAsksForGifti(path.c_str())) {
     EXPECT_FALSE(saveSurfaceFile(original.surface, path.c_str(), &error));
     EXPECT_NE(std::strstr(error.text(), "cannot save GIfTI"), nullptr) << error.text();
@@ -241,7 +241,7 @@ TEST_P(SavedSurface, LoadsBackWithEveryValueTheRecordHolds) {
   ASSERT_EQ(a.triangleCount, 1);
   EXPECT_EQ(std::memcmp(a.positions, b.positions, sizeof(positions)), 0);
   EXPECT_EQ(std::memcmp(a.triangles, b.triangles, sizeof(corners)), 0);
-  EXPECT_EQ(std::memcmp(a.colors, b.colors, sizeof(colours)), 0);
+  EXPECT_EQ(std::memcmp(a.colors, b.colors, sizeof(colors)), 0);
   for (int index = 0; index < kSurfaceFieldCount; ++index) {
     const SurfaceField& field = kSurfaceFields[index];
     EXPECT_EQ(std::memcmp(reinterpret_cast<const char*>(&a) + field.offset,
@@ -261,7 +261,7 @@ TEST(SavingSurface, AnUnwritablePlaceIsReported) {
   OwnedSurface original;
   ASSERT_TRUE(allocateSurface(&original.surface, 0, 0));
   for (const char* name : {"/nonexistent folder/surface.gii", "/nonexistent folder/surface.ply"}) {
-    TextBuffer error;
+    GrowingText error;
     EXPECT_FALSE(saveSurfaceFile(original.surface, name, &error)) << name;
     EXPECT_NE(std::strstr(error.text(), name), nullptr) << error.text();
   }

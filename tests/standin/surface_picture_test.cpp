@@ -28,8 +28,8 @@ struct Rgb {
   int red, green, blue;
 };
 
-std::ostream& operator<<(std::ostream& out, const Rgb& colour) {
-  return out << "(" << colour.red << ", " << colour.green << ", " << colour.blue << ")";
+std::ostream& operator<<(std::ostream& out, const Rgb& color) {
+  return out << "(" << color.red << ", " << color.green << ", " << color.blue << ")";
 }
 
 bool near(const Rgb& actual, const Rgb& expected, int tolerance) {
@@ -135,12 +135,12 @@ void addGrid(int side, float z, std::vector<float>* positions, std::vector<int32
 }
 
 // The mean place of the pixels near `colour`, or (-1, -1) for none.
-void centroidOf(const Decoded& picture, const Rgb& colour, double* column, double* row) {
+void centroidOf(const Decoded& picture, const Rgb& color, double* column, double* row) {
   double sumColumn = 0, sumRow = 0;
   int count = 0;
   for (int y = 0; y < picture.height; ++y) {
     for (int x = 0; x < picture.width; ++x) {
-      if (!near(picture.at(x, y), colour, 40)) continue;
+      if (!near(picture.at(x, y), color, 40)) continue;
       sumColumn += x + 0.5;
       sumRow += y + 0.5;
       ++count;
@@ -193,7 +193,7 @@ TEST(SurfacePicture, AFittedMeshLeavesTheCornersToTheBackground) {
   EXPECT_TRUE(near(picture.at(160, 50), kBackground, 0));
 }
 
-TEST(SurfacePicture, StoredValuesShowTheirColourOrTheCurvatureColour) {
+TEST(SurfacePicture, StoredValuesShowTheirColorOrTheCurvatureColor) {
   struct Case {
     int32_t value;
     Rgb expected;
@@ -224,7 +224,7 @@ TEST(SurfacePicture, StoredValuesShowTheirColourOrTheCurvatureColour) {
   }
 }
 
-TEST(SurfacePicture, APaintedVertexShowsItsColourWhereItLands) {
+TEST(SurfacePicture, APaintedVertexShowsItsColorWhereItLands) {
   // 5 x 5 grid: vertex 18 lies at (0.5, 0.5), up and right of the middle.
   // Each row: the mesh's rotation, and the quadrant where the vertex lands
   // (x to the right, y up, the viewer on the side of +z).
@@ -333,7 +333,7 @@ TEST(SurfaceShape, ConvexAndConcaveVerticesBySideOfTheirNeighbours) {
   }
 }
 
-TEST(SurfaceShape, AConcaveVertexIsDrawnInTheConcaveColour) {
+TEST(SurfaceShape, AConcaveVertexIsDrawnInTheConcaveColor) {
   std::unique_ptr<TestSurface> dented(octahedron(-0.5f));
   Decoded picture = draw(dented->surface, 61, 61);
   EXPECT_TRUE(near(picture.at(30, 30), kConcave, 2)) << picture.at(30, 30);

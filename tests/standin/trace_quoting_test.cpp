@@ -29,14 +29,14 @@ TEST(TraceQuoting, EscapesAsC) {
        "\"\\0017\""},
   };
   for (const Case& row : cases) {
-    TextBuffer line;
+    GrowingText line;
     appendQuoted(&line, row.text);
     EXPECT_STREQ(line.text(), row.quoted);
   }
 }
 
 TEST(TraceQuoting, NullIsUnquoted) {
-  TextBuffer line;
+  GrowingText line;
   line.append("x(");
   appendQuoted(&line, nullptr);
   EXPECT_STREQ(line.text(), "x(null");
@@ -58,7 +58,7 @@ TEST(TraceQuoting, FloatsAreShortAndExact) {
       {16777217.0f, "16777216"},
   };
   for (const Case& row : cases) {
-    TextBuffer line;
+    GrowingText line;
     appendFloat(&line, row.value);
     EXPECT_STREQ(line.text(), row.text);
   }

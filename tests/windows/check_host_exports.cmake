@@ -1,14 +1,16 @@
 # Checks the export table of a stand-in host program: it must export every
-# host function name of host/host_function_list.h except those in MISSING,
-# each of which it must export as <name>_absent instead, and nothing else.
+# host function name except those in MISSING, each of which it must export
+# as <name>_absent instead, and nothing else. The names are those of the
+# script HOST_FUNCTION_NAMES, which standin/CMakeLists.txt makes from the
+# host function list.
 # A plug-in resolves its host by these names, so a variant that lacks more or
 # less than it should would test the wrong thing.
 #
 #   cmake -DREADOBJ=llvm-readobj-14 -DPROGRAM=Zandrovix.exe
-#         -DHOST_FUNCTION_LIST=host_function_list.h "-DMISSING=zvPlotBars"
+#         -DHOST_FUNCTION_NAMES=host_function_names.cmake "-DMISSING=zvPlotBars"
 #         -P check_host_exports.cmake
 
-foreach(input READOBJ PROGRAM HOST_FUNCTION_LIST)
+foreach(input READOBJ PROGRAM HOST_FUNCTION_NAMES)
   if(NOT DEFINED ${input} OR "${${input}}" STREQUAL "")
     message(FATAL_ERROR "check_host_exports: ${input} is not set")
   endif()
@@ -17,16 +19,10 @@ if(NOT EXISTS "${PROGRAM}")
   message(FATAL_ERROR "check_host_exports: ${PROGRAM} does not exist")
 endif()
 
-file(READ "${HOST_FUNCTION_LIST}" list_source)
-string(REGEX MATCHALL "(CALLED|OTHER)\\(zv[A-Za-z0-9]+\\)" entries "${list_source}")
-set(expected "")
-foreach(entry IN LISTS entries)
-  string(REGEX REPLACE "^[A-Z]+\\((zv[A-Za-z0-9]+)\\)$" "\\1" name "${entry}")
-  list(APPEND expected "${name}")
-endforeach()
-list(LENGTH expected host_count)
-if(NOT host_count EQUAL 184)
-  message(FATAL_ERROR "check_host_exports: ${HOST_FUNCTION_LIST} lists ${host_count} names, not 184")
+include("${HOST_FUNCTION_NAMES}")
+set(expected ${FACETKIT_HOST_FUNCTIONS})
+if(NOT expected)
+  message(FATAL_ERROR "check_host_exports: ${HOST_FUNCTION_NAMES} lists no host functions")
 endif()
 foreach(name IN LISTS MISSING)
   list(FIND expected "${name}" at)

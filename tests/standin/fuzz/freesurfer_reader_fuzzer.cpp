@@ -15,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     bytes.insert(bytes.begin(), magic, magic + 3);
   }
   standin::HostSurface surface;
-  standin::TextBuffer error;
+  standin::GrowingText error;
   if (standin::decodeSurfaceFreeSurfer(bytes.data(), bytes.size(), &surface, &error)) {
     standin::checkAcceptedSurface(surface);
   } else {

@@ -30,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   bool written = std::fwrite(data, 1, size, file) == size;
   if (std::fclose(file) != 0 || !written) return 0;
   standin::HostSurface surface;
-  standin::TextBuffer error;
+  standin::GrowingText error;
   if (standin::loadSurfaceGifti(inputPath().c_str(), &surface, &error)) {
     standin::checkAcceptedSurface(surface);
   } else {

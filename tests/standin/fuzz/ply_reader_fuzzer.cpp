@@ -7,7 +7,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   standin::HostSurface surface;
-  standin::TextBuffer error;
+  standin::GrowingText error;
   if (standin::decodeSurfacePly(data, size, &surface, &error)) {
     standin::checkAcceptedSurface(surface);
   } else {

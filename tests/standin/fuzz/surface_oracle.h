@@ -32,10 +32,10 @@ inline void checkAcceptedSurface(const HostSurface& surface) {
     int32_t corner = surface.triangles[index];
     fuzzCheck(corner >= 0 && corner < surface.vertexCount, "corner outside the vertices");
   }
-  TextBuffer bytes;
+  GrowingText bytes;
   encodeSurfacePly(surface, &bytes);
   HostSurface again;
-  TextBuffer error;
+  GrowingText error;
   fuzzCheck(decodeSurfacePly(reinterpret_cast<const unsigned char*>(bytes.text()), bytes.length(),
                              &again, &error),
             "the host cannot read its own PLY file of the surface");
@@ -52,7 +52,7 @@ inline void checkAcceptedSurface(const HostSurface& surface) {
 }
 
 // Checks a refused file: one line of explanation, and nothing kept.
-inline void checkRefusedSurface(const HostSurface& surface, const TextBuffer& error) {
+inline void checkRefusedSurface(const HostSurface& surface, const GrowingText& error) {
   fuzzCheck(!error.empty() && std::strchr(error.text(), '\n') == nullptr,
             "refusal is not one line");
   fuzzCheck(surface.positions == nullptr && surface.colors == nullptr && surface.vertexCount == 0,

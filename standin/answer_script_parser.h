@@ -13,7 +13,7 @@
 //
 // Message boxes take no answer.
 
-#include "standin/text_buffer.h"
+#include "standin/growing_text.h"
 
 namespace standin {
 
@@ -42,7 +42,7 @@ class AnswerScript {
   // Parses `length` bytes of `text`, replacing what was parsed before.
   // Returns false, with no answers and a message naming the line in
   // `error`, when a line is not an answer.
-  bool parse(const char* text, size_t length, TextBuffer* error);
+  bool parse(const char* text, size_t length, GrowingText* error);
 
   // The next unused answer, consumed; null when the script has run out.
   const Answer* next();
@@ -54,7 +54,7 @@ class AnswerScript {
 
  private:
   void release();
-  bool parseLines(const char* text, size_t length, TextBuffer* error);
+  bool parseLines(const char* text, size_t length, GrowingText* error);
   bool add(AnswerKind kind, int number, const char* text, size_t textLength, int line);
 
   Answer* answers_ = nullptr;

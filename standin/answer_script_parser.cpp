@@ -1,4 +1,4 @@
-#include "standin/answers.h"
+#include "standin/answer_script_parser.h"
 
 #include <limits.h>
 #include <stdlib.h>
@@ -86,14 +86,14 @@ bool AnswerScript::add(AnswerKind kind, int number, const char* text, size_t tex
   return true;
 }
 
-bool AnswerScript::parse(const char* text, size_t length, TextBuffer* error) {
+bool AnswerScript::parse(const char* text, size_t length, GrowingText* error) {
   release();
   if (parseLines(text, length, error)) return true;
   release();
   return false;
 }
 
-bool AnswerScript::parseLines(const char* text, size_t length, TextBuffer* error) {
+bool AnswerScript::parseLines(const char* text, size_t length, GrowingText* error) {
   int lineNumber = 0;
   size_t lineStart = 0;
   while (lineStart < length) {

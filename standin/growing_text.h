@@ -9,12 +9,12 @@
 
 namespace standin {
 
-class TextBuffer {
+class GrowingText {
  public:
-  TextBuffer() = default;
-  ~TextBuffer();
-  TextBuffer(const TextBuffer&) = delete;
-  TextBuffer& operator=(const TextBuffer&) = delete;
+  GrowingText() = default;
+  ~GrowingText();
+  GrowingText(const GrowingText&) = delete;
+  GrowingText& operator=(const GrowingText&) = delete;
 
   // Each append ends the process with a message when memory runs out: the
   // stand-in is a test tool, and a half-written trace would mislead.
@@ -44,11 +44,11 @@ class TextBuffer {
 // Reads one line from `file` into `line` (without its line feed and without
 // a carriage return before it). Returns false at the end of the input with
 // nothing read.
-bool readLine(FILE* file, TextBuffer* line);
+bool readLine(FILE* file, GrowingText* line);
 
 // Reads the whole file at `path` (binary) into `contents`. Returns false
 // when it cannot be opened or read.
-bool readFile(const char* path, TextBuffer* contents);
+bool readFile(const char* path, GrowingText* contents);
 
 // Copies `text` into the `size`-byte buffer `out`: at most size - 1
 // characters and the terminator. Null `text` copies "".

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "standin/script_answers.h"
+#include "standin/scripted_dialogs.h"
 
 namespace standin {
 namespace {
@@ -10,7 +10,7 @@ namespace {
 class ScriptAnswers : public ::testing::Test {
  protected:
   void load(const std::string& text) {
-    TextBuffer error;
+    GrowingText error;
     ASSERT_TRUE(script_.parse(text.data(), text.size(), &error)) << error.text();
     state_.script = &script_;
   }
@@ -26,7 +26,7 @@ TEST_F(ScriptAnswers, GivesAnswersOfTheRightKind) {
   EXPECT_EQ(value, 42);
   EXPECT_TRUE(scriptYesNo(&state_, "zvYesNoMessageBox"));
   EXPECT_FALSE(scriptYesNo(&state_, "zvYesNoMessageBox"));
-  TextBuffer answer;
+  GrowingText answer;
   ASSERT_TRUE(scriptText(&state_, "zvGetTextInput", false, &answer));
   EXPECT_STREQ(answer.text(), "abc");
   ASSERT_TRUE(scriptText(&state_, "zvGetSaveFileName", true, &answer));
@@ -37,7 +37,7 @@ TEST_F(ScriptAnswers, GivesAnswersOfTheRightKind) {
 TEST_F(ScriptAnswers, CancelFitsEveryPrompt) {
   load("cancel\ncancel\ncancel\ncancel\n");
   int value = 7;
-  TextBuffer answer;
+  GrowingText answer;
   EXPECT_FALSE(scriptInteger(&state_, "zvGetIntegerInput", &value));
   EXPECT_FALSE(scriptYesNo(&state_, "zvYesNoMessageBox"));
   EXPECT_FALSE(scriptText(&state_, "zvGetTextInput", false, &answer));
@@ -58,7 +58,7 @@ TEST_F(ScriptAnswers, WrongKindFailsTheScriptAndCancelsFromThenOn) {
 
 TEST_F(ScriptAnswers, TextAndFileAnswersDoNotMix) {
   load("file a.srf\n");
-  TextBuffer answer;
+  GrowingText answer;
   EXPECT_FALSE(scriptText(&state_, "zvGetTextInput", false, &answer));
   EXPECT_TRUE(state_.scriptFailed);
 }

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "standin/answers.h"
+#include "standin/answer_script_parser.h"
 
 namespace standin {
 namespace {
@@ -38,7 +38,7 @@ TEST(AnswerScript, ReadsEachKindOfAnswer) {
   for (const ParseCase& row : cases) {
     SCOPED_TRACE(row.script);
     AnswerScript script;
-    TextBuffer error;
+    GrowingText error;
     ASSERT_TRUE(script.parse(row.script, std::string(row.script).size(), &error)) << error.text();
     ASSERT_EQ(script.size(), 1);
     const Answer* answer = script.next();
@@ -54,7 +54,7 @@ TEST(AnswerScript, ReadsEachKindOfAnswer) {
 TEST(AnswerScript, KeepsOrderAndCountsUnused) {
   const std::string text = "number 1\n# skip\nno\n\ntext abc\ncancel\n";
   AnswerScript script;
-  TextBuffer error;
+  GrowingText error;
   ASSERT_TRUE(script.parse(text.data(), text.size(), &error));
   EXPECT_EQ(script.size(), 4);
   EXPECT_EQ(script.next()->kind, AnswerKind::kNumber);
@@ -87,7 +87,7 @@ TEST(AnswerScript, RejectsLinesThatAreNoAnswer) {
   for (const ErrorCase& row : cases) {
     SCOPED_TRACE(row.script);
     AnswerScript script;
-    TextBuffer error;
+    GrowingText error;
     EXPECT_FALSE(script.parse(row.script, std::string(row.script).size(), &error));
     EXPECT_EQ(std::string(error.text()).rfind(row.message, 0), 0u) << error.text();
     EXPECT_EQ(script.size(), 0);
@@ -96,7 +96,7 @@ TEST(AnswerScript, RejectsLinesThatAreNoAnswer) {
 
 TEST(AnswerScript, ParsingAgainReplacesTheAnswers) {
   AnswerScript script;
-  TextBuffer error;
+  GrowingText error;
   ASSERT_TRUE(script.parse("yes\nno", 6, &error));
   script.next();
   ASSERT_TRUE(script.parse("number 9", 8, &error));

@@ -1,4 +1,4 @@
-#include "standin/script_answers.h"
+#include "standin/scripted_dialogs.h"
 
 #include <stdlib.h>
 
@@ -13,7 +13,7 @@ const int kScriptErrorExitCode = 3;
 // A plug-in that keeps asking after the script failed would never end.
 const int kPromptsAfterScriptErrorLimit = 1000;
 
-void failScript(HostState* state, const TextBuffer& reason) {
+void failScript(HostState* state, const GrowingText& reason) {
   state->scriptFailed = true;
   traceHost("script error: %s", reason.text());
   fprintf(stderr, "Zandrovix.exe: script error: %s\n", reason.text());
@@ -32,7 +32,7 @@ const Answer* takeAnswer(HostState* state, const char* function, AnswerKind want
     return nullptr;
   }
   const Answer* answer = state->script->next();
-  TextBuffer reason;
+  GrowingText reason;
   if (answer == nullptr) {
     reason.appendFormat("no answer left for %s", function);
     failScript(state, reason);
@@ -63,7 +63,7 @@ bool scriptYesNo(HostState* state, const char* function) {
   return answer != nullptr && answer->kind == AnswerKind::kYes;
 }
 
-bool scriptText(HostState* state, const char* function, bool wantFile, TextBuffer* answer) {
+bool scriptText(HostState* state, const char* function, bool wantFile, GrowingText* answer) {
   AnswerKind wanted = wantFile ? AnswerKind::kFile : AnswerKind::kText;
   const Answer* taken = takeAnswer(state, function, wanted, wanted);
   if (taken == nullptr || taken->kind == AnswerKind::kCancel) return false;

@@ -1,4 +1,4 @@
-#include "standin/text_buffer.h"
+#include "standin/growing_text.h"
 
 #include <stdio.h>
 #include <stdlib.h>
@@ -12,11 +12,11 @@ const char* const kOutOfMemory = "Zandrovix.exe: out of memory\n";
 
 }  // namespace
 
-TextBuffer::~TextBuffer() {
+GrowingText::~GrowingText() {
   free(data_);
 }
 
-void TextBuffer::reserve(size_t extra) {
+void GrowingText::reserve(size_t extra) {
   if (extra < capacity_ - length_ && data_ != nullptr) return;
   size_t needed = length_ + extra + 1;
   if (needed <= length_) {
@@ -40,29 +40,29 @@ void TextBuffer::reserve(size_t extra) {
   capacity_ = capacity;
 }
 
-void TextBuffer::append(const char* text) {
+void GrowingText::append(const char* text) {
   if (text != nullptr) append(text, strlen(text));
 }
 
-void TextBuffer::append(const char* text, size_t length) {
+void GrowingText::append(const char* text, size_t length) {
   reserve(length);
   if (length > 0) memcpy(data_ + length_, text, length);
   length_ += length;
   data_[length_] = '\0';
 }
 
-void TextBuffer::appendChar(char character) {
+void GrowingText::appendChar(char character) {
   append(&character, 1);
 }
 
-void TextBuffer::appendFormat(const char* format, ...) {
+void GrowingText::appendFormat(const char* format, ...) {
   va_list arguments;
   va_start(arguments, format);
   appendFormatList(format, arguments);
   va_end(arguments);
 }
 
-void TextBuffer::appendFormatList(const char* format, va_list arguments) {
+void GrowingText::appendFormatList(const char* format, va_list arguments) {
   va_list measure;
   va_copy(measure, arguments);
   int needed = vsnprintf(nullptr, 0, format, measure);
@@ -74,17 +74,17 @@ void TextBuffer::appendFormatList(const char* format, va_list arguments) {
   length_ += length;
 }
 
-void TextBuffer::clear() {
+void GrowingText::clear() {
   truncate(0);
 }
 
-void TextBuffer::truncate(size_t length) {
+void GrowingText::truncate(size_t length) {
   if (length >= length_) return;
   length_ = length;
   data_[length_] = '\0';
 }
 
-bool readLine(FILE* input, TextBuffer* line) {
+bool readLine(FILE* input, GrowingText* line) {
   line->clear();
   int character = fgetc(input);
   if (character == EOF) return false;
@@ -98,7 +98,7 @@ bool readLine(FILE* input, TextBuffer* line) {
   return true;
 }
 
-bool readFile(const char* path, TextBuffer* contents) {
+bool readFile(const char* path, GrowingText* contents) {
   contents->clear();
   FILE* file = fopen(path, "rb");
   if (file == nullptr) return false;

@@ -16,6 +16,6 @@ bool scriptInteger(HostState* state, const char* function, int* value);
 bool scriptYesNo(HostState* state, const char* function);
 // Returns false when cancelled; otherwise the text (or file name) in
 // `answer`. `wantFile` selects "file" answers instead of "text" answers.
-bool scriptText(HostState* state, const char* function, bool wantFile, TextBuffer* answer);
+bool scriptText(HostState* state, const char* function, bool wantFile, GrowingText* answer);
 
 }  // namespace standin

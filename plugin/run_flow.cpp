@@ -8,7 +8,7 @@
 #include "surface/colour_range_listing.h"
 #include "surface/hex_colour_converter.h"
 #include "surface/surface_header_report.h"
-#include "surface/surface_record.h"
+#include "host/host_records.h"
 #include "surface/vertex_color_editing.h"
 
 namespace {

@@ -5,7 +5,7 @@
 
 #include <stddef.h>
 
-#include "surface/surface_record.h"
+#include "host/host_records.h"
 
 // The text formatSurfaceHeader gives when there is no record.
 extern const char* const kNoSurfaceContent;

@@ -5,6 +5,7 @@
 #include "host/host_function_table.h"
 #include "platform/c_locale_format.h"
 #include "surface/hex_colour_converter.h"
+#include "surface/vertex_color_value.h"
 #include "surface/vertex_range.h"
 
 namespace {

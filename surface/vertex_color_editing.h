@@ -1,6 +1,6 @@
 #pragma once
 
-#include "surface/surface_record.h"
+#include "host/host_records.h"
 
 // Menu function 1: logs the vertex count and both curvature colours, asks
 // for a range of vertices and a colour, stores 0x3F000000 plus the colour

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "surface/surface_record.h"
+#include "surface/vertex_color_value.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include "bench/opaque.h"
 #include "plugin/function_menu.h"
-#include "surface/hex_colour_converter.h"
+#include "surface/hex_color_converter.h"
 #include "surface/surface_header_report.h"
 
 namespace {

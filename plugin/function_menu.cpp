@@ -2,7 +2,7 @@
 
 #include <stdlib.h>
 
-#include "platform/text_builder.h"
+#include "platform/bounded_text.h"
 
 namespace {
 
@@ -38,7 +38,7 @@ char* buildFunctionMenu(const char* heading, const FunctionId* ids, int32_t coun
                         const char* trailer) {
   char* menu = static_cast<char*>(malloc(kMenuTextSize));
   if (menu == nullptr) return nullptr;
-  TextBuilder text(menu, kMenuTextSize);
+  BoundedText text(menu, kMenuTextSize);
   const char* lineEnd = html ? "<BR>" : "\n";
   text.appendText(heading);
   text.appendText(html ? "<P>" : "\n\n");

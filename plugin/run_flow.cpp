@@ -4,11 +4,11 @@
 #include <string.h>
 
 #include "host/host_function_table.h"
-#include "plugin/function_menu.h"
-#include "surface/colour_range_listing.h"
-#include "surface/hex_colour_converter.h"
-#include "surface/surface_header_report.h"
 #include "host/host_records.h"
+#include "plugin/function_menu.h"
+#include "surface/color_range_listing.h"
+#include "surface/hex_color_converter.h"
+#include "surface/surface_header_report.h"
 #include "surface/vertex_color_editing.h"
 
 namespace {

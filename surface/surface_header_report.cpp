@@ -5,7 +5,7 @@
 #include <string.h>
 
 #include "host/host_function_table.h"
-#include "platform/text_builder.h"
+#include "platform/bounded_text.h"
 #include "platform/text_file.h"
 
 const char* const kNoSurfaceContent = "No SRF content present.\n";
@@ -18,7 +18,8 @@ const char* const kHeaderSaved =
     "file.";
 // Followed by the text file's name (its base, then the suffix) and a dot.
 const char kHeaderNotSaved[] = "Header information could not be written to the text file %.*s%s.";
-const char* const kNoFileName = "''";
+// Two single quotes: stand in for a file name that the record lacks.
+const char* const kTwoQuotes = "''";
 const char* const kTextSuffix = ".txt";
 
 // The working buffer holds this much besides the file name, far more than
@@ -31,7 +32,7 @@ void logLine(const char* text) {
 
 // Builds the report; false when a piece failed to format or fit. A piece
 // that fails ends the building, so the result is checked once, at the end.
-bool formatReport(TextBuilder& text, const SurfaceRecord& surface, const char* fileName) {
+bool formatReport(BoundedText& text, const SurfaceRecord& surface, const char* fileName) {
   text.append("\nSRF filename: \n%s\n", fileName);
   text.append("Number of vertices: %d\n", static_cast<int>(surface.vertexCount));
   text.append("Number of triangles: %d\n", static_cast<int>(surface.triangleCount));
@@ -73,7 +74,7 @@ size_t baseLength(const char* fileName) {
 
 // The name used for a record without a file name text.
 const char* nameOrNone(const char* fileName) {
-  return fileName == nullptr || fileName[0] == '\0' ? kNoFileName : fileName;
+  return fileName == nullptr || fileName[0] == '\0' ? kTwoQuotes : fileName;
 }
 
 // Logs that the text file of the surface file `fileName` was not written,
@@ -109,7 +110,7 @@ const char* formatSurfaceHeader(const SurfaceRecord* surface) {
     logLine(kFormatFailed);
     return nullptr;
   }
-  TextBuilder text(buffer, capacity);
+  BoundedText text(buffer, capacity);
   if (!formatReport(text, *surface, fileName)) {
     free(buffer);
     logLine(kFormatFailed);

@@ -1,4 +1,4 @@
-#include "surface/hex_colour_converter.h"
+#include "surface/hex_color_converter.h"
 
 #include <gtest/gtest.h>
 

@@ -8,6 +8,7 @@
 #include "plugin/function_menu.h"
 #include "surface/color_range_listing.h"
 #include "surface/hex_color_converter.h"
+#include "surface/surface_header_file.h"
 #include "surface/surface_header_report.h"
 #include "surface/vertex_color_editing.h"
 

@@ -54,6 +54,9 @@ bool askHexColor(int32_t* colour) {
   if (!hostProvides(kConverterNeeds)) return false;
   char prompt[] = "Please enter the color in hexadecimals (without 0x)";
   char preset[] = "FFFFFF";
+  // The host takes the prompt and the preset as writable texts, so each lives
+  // in an array of its own, exactly the text and its terminator: a host that
+  // writes into one can change nothing else. The sizes pin the texts shown.
   static_assert(sizeof(prompt) == 52 && sizeof(preset) == 7, "prompt sizes");
   char answer[kHostTextSize] = {};
   if (hostFunctions.zvGetTextInput(prompt, preset, answer) <= 0) return false;

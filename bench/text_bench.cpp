@@ -106,8 +106,8 @@ const char* longDigits() {
 // ---- The function menu
 
 char* buildMenu() {
-  return buildFunctionMenu("Please select one of the following functions:", functionCatalogue.ids,
-                           functionCatalogue.count, true, "");
+  return buildFunctionMenu("Please select one of the following functions:",
+                           functionCatalogue.functions, functionCatalogue.count, true, "");
 }
 
 bool menuFailed = false;

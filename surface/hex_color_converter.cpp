@@ -73,7 +73,7 @@ bool askHexColor(int32_t* colour) {
   return true;
 }
 
-int32_t convertHexColor() {
+void convertHexColor(const SurfaceRecord&) {
   int32_t colour = 0;
-  return askHexColor(&colour) ? colour : 0;
+  askHexColor(&colour);
 }

@@ -63,3 +63,9 @@ void writeSurfaceHeaderFile(const SurfaceRecord& surface, const char* report) {
     hostFunctions.zvLogText(kHeaderSaved);
   }
 }
+
+void saveSurfaceHeader(const SurfaceRecord& surface) {
+  const char* report = formatSurfaceHeader(&surface);
+  writeSurfaceHeaderFile(surface, report);
+  releaseSurfaceHeader(report);
+}

@@ -11,3 +11,7 @@
 // when the text file would be the surface file itself, or when memory, the
 // file system or the disk fails.
 void writeSurfaceHeaderFile(const SurfaceRecord& surface, const char* report);
+
+// Menu function 5: writes the report of `surface` with
+// writeSurfaceHeaderFile.
+void saveSurfaceHeader(const SurfaceRecord& surface);

@@ -74,3 +74,10 @@ void releaseSurfaceHeader(const char* report) {
   if (report == nullptr || report == kNoSurfaceContent) return;
   free(const_cast<char*>(report));
 }
+
+void logSurfaceHeader(const SurfaceRecord& surface) {
+  const char* report = formatSurfaceHeader(&surface);
+  if (report == nullptr) return;
+  logLine(report);
+  releaseSurfaceHeader(report);
+}

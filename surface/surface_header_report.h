@@ -22,6 +22,10 @@ extern const char* const kReportFailed;
 // formatted). Release the result with releaseSurfaceHeader.
 const char* formatSurfaceHeader(const SurfaceRecord* surface);
 
+// Menu function 2: logs the report of `surface`. A report that could not be
+// built has logged why; nothing else is logged then.
+void logSurfaceHeader(const SurfaceRecord& surface);
+
 // Frees a text that formatSurfaceHeader returned (its static text and null
 // excepted).
 void releaseSurfaceHeader(const char* report);

@@ -70,7 +70,7 @@ void offerToSave() {
 
 }  // namespace
 
-void changeVertexColors(SurfaceRecord& surface) {
+void changeVertexColors(const SurfaceRecord& surface) {
   if (!hostProvides(kEditingNeeds)) return;
   char line[kHostTextSize];
   snprintf(line, sizeof(line), kVertexCountLine, static_cast<int>(surface.vertexCount));

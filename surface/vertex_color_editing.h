@@ -9,4 +9,4 @@
 // name. A cancelled colour input changes nothing and ends it quietly. A host
 // without the entries that saving needs still gets the painting and the
 // redraw, then a log line naming the missing entry instead of the offer.
-void changeVertexColors(SurfaceRecord& surface);
+void changeVertexColors(const SurfaceRecord& surface);

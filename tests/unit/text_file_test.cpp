@@ -24,6 +24,17 @@ bool recordLog(const char* text) {
   return true;
 }
 
+// The text file that logAndReadTextFile reads whenever a line is logged, and
+// what it held at each line.
+std::string watchedFile;
+std::vector<std::string> heldAtLine;
+
+bool logAndReadTextFile(const char* text) {
+  logged.emplace_back(text);
+  heldAtLine.push_back(readFile(watchedFile));
+  return true;
+}
+
 // Makes `name` a device on which every write fails for want of space, as on
 // a full disk: a device node of its own (root may make one), or a link to
 // /dev/full. False when neither gives such a device.
@@ -160,4 +171,26 @@ TEST_F(TextFileTest, TheHeaderFileIsConfirmedOnlyWhenWritten) {
   EXPECT_EQ(logged.size(), 1u);
   EXPECT_EQ(logged[0].rfind("Header information of file saved to text.", 0), 0u);
   EXPECT_EQ(readFile(textName), kReport);
+}
+
+// The user may open the text file as soon as the log confirms it: by then
+// it must hold the whole report, written, flushed and closed.
+TEST_F(TextFileTest, TheConfirmationComesOnlyOnceTheFileHoldsTheWholeReport) {
+  const std::string surfaceName = path("brain.srf");
+  watchedFile = path("brain.txt");
+  heldAtLine.clear();
+  SurfaceRecord surface = surfaceNamed(surfaceName.c_str());
+  surface.vertexCount = 40962;
+  surface.stripElementCount = 4096;
+  const char* report = formatSurfaceHeader(&surface);
+  ASSERT_NE(report, nullptr);
+  const std::string expected(report);
+  releaseSurfaceHeader(report);
+
+  hostFunctions.zvLogText = logAndReadTextFile;
+  saveSurfaceHeader(surface);
+  ASSERT_EQ(logged.size(), 1u);
+  EXPECT_EQ(logged[0].rfind("Header information of file saved to text.", 0), 0u);
+  ASSERT_EQ(heldAtLine.size(), 1u);
+  EXPECT_EQ(heldAtLine[0], expected);
 }

@@ -19,16 +19,6 @@ constexpr MenuFunction kMenuFunctions[] = {
 constexpr int32_t kFunctionCount =
     static_cast<int32_t>(sizeof(kMenuFunctions) / sizeof(kMenuFunctions[0]));
 
-// The menu numbers its lines by position and the run takes the number the
-// user enters as the id, so each row's id must be its position.
-constexpr bool idsArePositions() {
-  for (int32_t index = 0; index < kFunctionCount; ++index) {
-    if (kMenuFunctions[index].id != index + 1) return false;
-  }
-  return true;
-}
-static_assert(idsArePositions(), "each row's id is its place in the menu, from 1");
-
 }  // namespace
 
 const FunctionCatalogue functionCatalogue = {kMenuFunctions, kFunctionCount};

@@ -9,7 +9,9 @@
 
 #include "host/host_records.h"
 
-// Identifies one menu function: its row's place in the table, from 1.
+// Identifies one menu function. The menu numbers its lines by position and
+// the run takes the number entered as the id, so each row's id is its place
+// in the table, from 1.
 using FunctionId = int32_t;
 
 // Runs a menu function on the host's current surface. The record is the

@@ -50,6 +50,19 @@ TEST(FunctionMenu, PlainModeNumbersByPosition) {
             "2: Change colors of vertices <BR>");
 }
 
+// The number the menu shows before a title is the number the user enters,
+// and the run looks that number up as an id: it must find the same row.
+TEST(FunctionCatalogue, EachMenuNumberFindsTheRowOfItsTitle) {
+  const std::string text =
+      menu("", functionCatalogue.functions, functionCatalogue.count, false, "");
+  for (FunctionId number = 1; number <= functionCatalogue.count; ++number) {
+    const MenuFunction* row = findMenuFunction(number);
+    ASSERT_NE(row, nullptr) << number;
+    const std::string line = "\n" + std::to_string(number) + ": " + row->title + " \n";
+    EXPECT_NE(text.find(line), std::string::npos) << line;
+  }
+}
+
 TEST(FunctionCatalogue, FindsEachRowByItsIdAndNoOtherNumber) {
   for (int32_t index = 0; index < functionCatalogue.count; ++index) {
     const MenuFunction& row = functionCatalogue.functions[index];

@@ -17,6 +17,6 @@ int32_t hexToDecimal(const char* text);
 // `colour` and returns true.
 bool askHexColor(int32_t* colour);
 
-// Menu function 4: askHexColor, for the value alone; the surface plays no
-// part.
+// Menu function 4: askHexColor, which logs the code entered and its decimal
+// value; the surface plays no part.
 void convertHexColor(const SurfaceRecord& surface);

@@ -9,7 +9,7 @@
 
 #include <stdint.h>
 
-#include "surface/surface_record.h"
+#include "host/host_records.h"
 
 // The colour answered, and the value the editing stores for it.
 extern const char* const kPaintColour;

@@ -8,7 +8,7 @@
 
 #include "bench/interleaved_runs.h"
 #include "plugin/plugin_interface.h"
-#include "surface/surface_record.h"
+#include "host/host_records.h"
 
 // One colour array and what paints it. The fill loop and memset store values
 // other than the painted one, so that the check after a painting sample sees

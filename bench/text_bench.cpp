@@ -6,7 +6,7 @@
 
 #include "bench/opaque.h"
 #include "plugin/function_menu.h"
-#include "surface/hex_colour_converter.h"
+#include "surface/hex_color_converter.h"
 #include "surface/surface_header_report.h"
 
 namespace {
@@ -106,8 +106,8 @@ const char* longDigits() {
 // ---- The function menu
 
 char* buildMenu() {
-  return buildFunctionMenu("Please select one of the following functions:", functionCatalogue.ids,
-                           functionCatalogue.count, true, "");
+  return buildFunctionMenu("Please select one of the following functions:",
+                           functionCatalogue.functions, functionCatalogue.count, true, "");
 }
 
 bool menuFailed = false;

@@ -7,7 +7,7 @@
 #include <stdint.h>
 
 #include "bench/interleaved_runs.h"
-#include "surface/surface_record.h"
+#include "host/host_records.h"
 
 // The surface whose header is reported.
 SurfaceRecord exampleSurface();

@@ -9,18 +9,10 @@
 
 #include <stdint.h>
 
-struct SurfaceRecord;
+#include "host/host_records.h"
 
 // Size of every text buffer that a host function fills.
 constexpr int kHostTextSize = 256;
-
-// What zvGetScene fills: the number of surfaces in the host's scene, then
-// four bytes of the host's own.
-struct SceneRecord {
-  int32_t surfaceCount;
-  int32_t hostData;
-};
-static_assert(sizeof(SceneRecord) == 8, "the host fills exactly 8 bytes");
 
 // Fills `major`, `minor` and `sub` with the host's version. Result unused.
 using zvGetVersionOfZandrovixFn = bool (*)(int* major, int* minor, int* sub);

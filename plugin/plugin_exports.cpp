@@ -16,8 +16,8 @@ const char* const kDescriptionTrailer = "<BR>";
 class Description {
  public:
   Description()
-      : text_(buildFunctionMenu(kDescriptionHeading, functionCatalogue.ids, functionCatalogue.count,
-                                true, kDescriptionTrailer)) {}
+      : text_(buildFunctionMenu(kDescriptionHeading, functionCatalogue.functions,
+                                functionCatalogue.count, true, kDescriptionTrailer)) {}
   ~Description() { free(text_); }
   Description(const Description&) = delete;
   Description& operator=(const Description&) = delete;

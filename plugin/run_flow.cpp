@@ -4,12 +4,9 @@
 #include <string.h>
 
 #include "host/host_function_table.h"
+#include "host/host_records.h"
+#include "plugin/function_catalogue.h"
 #include "plugin/function_menu.h"
-#include "surface/colour_range_listing.h"
-#include "surface/hex_colour_converter.h"
-#include "surface/surface_header_report.h"
-#include "surface/surface_record.h"
-#include "surface/vertex_color_editing.h"
 
 namespace {
 
@@ -35,41 +32,14 @@ const HostEntry kRunNeeds[] = {HostEntry::zvShowLogTab,     HostEntry::zvLogText
                                HostEntry::zvGetScene,       HostEntry::zvGetCurrentSRF,
                                HostEntry::zvGetIntegerInput};
 
-// A report that could not be built has logged why; nothing else is logged.
-void logSurfaceHeader(const SurfaceRecord& surface) {
-  const char* report = formatSurfaceHeader(&surface);
-  if (report == nullptr) return;
-  hostFunctions.zvLogText(report);
-  releaseSurfaceHeader(report);
-}
-
-void saveSurfaceHeader(const SurfaceRecord& surface) {
-  const char* report = formatSurfaceHeader(&surface);
-  writeSurfaceHeaderFile(surface, report);
-  releaseSurfaceHeader(report);
-}
-
-void runFunction(FunctionId choice, SurfaceRecord& surface) {
-  switch (choice) {
-    case kChangeVertexColors:
-      changeVertexColors(surface);
-      break;
-    case kPrintSurfaceHeader:
-      logSurfaceHeader(surface);
-      break;
-    case kPrintColorRange:
-      printColorRange(surface);
-      break;
-    case kConvertHexColor:
-      convertHexColor();
-      break;
-    case kWriteSurfaceHeaderFile:
-      saveSurfaceHeader(surface);
-      break;
-    default:
-      hostFunctions.zvLogText(kProcessCancelled);
-      break;
+// Runs the function the user chose; any other number cancels.
+void runFunction(FunctionId choice, const SurfaceRecord& surface) {
+  const MenuFunction* function = findMenuFunction(choice);
+  if (function == nullptr) {
+    hostFunctions.zvLogText(kProcessCancelled);
+    return;
   }
+  function->run(surface);
 }
 
 }  // namespace
@@ -125,8 +95,8 @@ bool runPlugin() {
   memset(&surface, 0, sizeof(surface));
   hostFunctions.zvGetCurrentSRF(&surface);
 
-  char* menu =
-      buildFunctionMenu(kMenuHeading, functionCatalogue.ids, functionCatalogue.count, true, "");
+  char* menu = buildFunctionMenu(kMenuHeading, functionCatalogue.functions, functionCatalogue.count,
+                                 true, "");
   if (menu == nullptr) {
     hostFunctions.zvLogText(kProcessCancelled);
     return true;

@@ -10,9 +10,9 @@
 
 #include "host/host_api.h"
 #include "host/host_function_list.h"
+#include "host/host_records.h"
 #include "platform/export.h"
 #include "standin/host_operations.h"
-#include "surface/surface_record.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <stdint.h>
 
 #include "host/host_api.h"
-#include "surface/surface_record.h"
+#include "host/host_records.h"
 
 namespace standin {
 

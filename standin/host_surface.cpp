@@ -3,7 +3,7 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include "surface/surface_record.h"
+#include "host/host_records.h"
 
 namespace standin {
 

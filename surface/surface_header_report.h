@@ -5,10 +5,14 @@
 
 #include <stddef.h>
 
-#include "surface/surface_record.h"
+#include "host/host_records.h"
 
 // The text formatSurfaceHeader gives when there is no record.
 extern const char* const kNoSurfaceContent;
+
+// The line logged when a report could not be built, or its file could not
+// be named for want of memory.
+extern const char* const kReportFailed;
 
 // The fourteen-line report of `surface`'s file name, counts, centre,
 // visibility, curvature colours (concave first), rotation, strip settings and
@@ -18,23 +22,10 @@ extern const char* const kNoSurfaceContent;
 // formatted). Release the result with releaseSurfaceHeader.
 const char* formatSurfaceHeader(const SurfaceRecord* surface);
 
+// Menu function 2: logs the report of `surface`. A report that could not be
+// built has logged why; nothing else is logged then.
+void logSurfaceHeader(const SurfaceRecord& surface);
+
 // Frees a text that formatSurfaceHeader returned (its static text and null
 // excepted).
 void releaseSurfaceHeader(const char* report);
-
-// Writes `report` unchanged into the text file named by replaceExtension of
-// the surface's file name with ".txt" (text mode, replacing any content),
-// then logs where it went. Logs instead that the file could not be written,
-// naming it, and leaves any existing file as it was, when `report` is null,
-// when the text file would be the surface file itself, or when memory, the
-// file system or the disk fails.
-void writeSurfaceHeaderFile(const SurfaceRecord& surface, const char* report);
-
-// A new text (free with free()): `fileName` without the extension of its own
-// name, that is from the last dot after the last '\' or '/'; "''" when the
-// name is null or empty. Null when memory runs out.
-char* stripExtension(const char* fileName);
-
-// A new text (free with free()): stripExtension(fileName) followed by
-// `suffix`. Null when memory runs out.
-char* replaceExtension(const char* fileName, const char* suffix);

@@ -4,7 +4,8 @@
 
 #include "host/host_function_table.h"
 #include "platform/c_locale_format.h"
-#include "surface/hex_colour_converter.h"
+#include "surface/hex_color_converter.h"
+#include "surface/vertex_color_value.h"
 #include "surface/vertex_range.h"
 
 namespace {
@@ -69,29 +70,28 @@ void offerToSave() {
 
 }  // namespace
 
-bool changeVertexColors(SurfaceRecord& surface) {
-  if (!hostProvides(kEditingNeeds)) return true;
+void changeVertexColors(const SurfaceRecord& surface) {
+  if (!hostProvides(kEditingNeeds)) return;
   char line[kHostTextSize];
   snprintf(line, sizeof(line), kVertexCountLine, static_cast<int>(surface.vertexCount));
   hostFunctions.zvLogText(line);
   if (!logColor(kConvexLine, surface.convexColor) ||
       !logColor(kConcaveLine, surface.concaveColor)) {
     hostFunctions.zvLogText(kColorsNotFormatted);
-    return true;
+    return;
   }
   if (!surfaceHasVertices(surface)) {
     reportNoVertices();
-    return true;
+    return;
   }
 
   snprintf(line, sizeof(line), kRangeMessage, static_cast<int>(surface.vertexCount));
   hostFunctions.zvMessageBox(line);
   VertexRange range = askVertexRange(surface);
   int32_t colour = 0;
-  if (!askHexColor(&colour)) return true;
+  if (!askHexColor(&colour)) return;
 
   paintVertexRange(surface.vertexColors, range, vertexColorValue(colour));
   hostFunctions.zvUpdateActiveWindow();
   offerToSave();
-  return true;
 }

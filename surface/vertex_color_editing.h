@@ -1,6 +1,6 @@
 #pragma once
 
-#include "surface/surface_record.h"
+#include "host/host_records.h"
 
 // Menu function 1: logs the vertex count and both curvature colours, asks
 // for a range of vertices and a colour, stores 0x3F000000 plus the colour
@@ -9,5 +9,4 @@
 // name. A cancelled colour input changes nothing and ends it quietly. A host
 // without the entries that saving needs still gets the painting and the
 // redraw, then a log line naming the missing entry instead of the offer.
-// Returns true on every path.
-bool changeVertexColors(SurfaceRecord& surface);
+void changeVertexColors(const SurfaceRecord& surface);

@@ -1,6 +1,6 @@
 #include <stdint.h>
 
-#include "surface/surface_record.h"
+#include "surface/vertex_color_value.h"
 
 namespace {
 

@@ -19,6 +19,9 @@ void reportNoVertices() {
 VertexRange askVertexRange(const SurfaceRecord& surface) {
   char firstPrompt[] = "Please enter the first vertex number of the range";
   char lastPrompt[] = "Please enter the last vertex number of the range (inclusive)";
+  // The host takes each prompt as a writable text, so each lives in an array
+  // of its own, exactly the text and its terminator: a host that writes into
+  // a prompt can change nothing else. The sizes pin the texts the host shows.
   static_assert(sizeof(firstPrompt) == 50 && sizeof(lastPrompt) == 61, "prompt sizes");
 
   const int32_t lastVertex = surface.vertexCount - 1;

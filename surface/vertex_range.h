@@ -4,7 +4,7 @@
 
 #include <stdint.h>
 
-#include "surface/surface_record.h"
+#include "host/host_records.h"
 
 // Vertex numbers from `first` to `last`, both included; empty when first is
 // greater than last.

@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-#include "surface/surface_record.h"
+#include "host/host_records.h"
 
 namespace fuzzhost {
 

@@ -6,7 +6,7 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include "surface/hex_colour_converter.h"
+#include "surface/hex_color_converter.h"
 #include "tests/fuzz/hex_reference.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

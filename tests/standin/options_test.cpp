@@ -17,23 +17,6 @@ bool parse(std::vector<const char*> arguments, Options* options, std::string* me
   return parsed;
 }
 
-TEST(Options, DefaultsDescribeTheUsualHost) {
-  Options options;
-  ASSERT_TRUE(parse({}, &options));
-  EXPECT_EQ(options.settings.versionMajor, 3);
-  EXPECT_EQ(options.settings.versionMinor, 2);
-  EXPECT_EQ(options.settings.versionSub, 0);
-  EXPECT_TRUE(options.settings.vmrPresent);
-  EXPECT_EQ(options.settings.surfaceCount, 1);
-  EXPECT_STREQ(options.settings.hostPath, "C:\\Program Files\\Zandrovix\\");
-  EXPECT_EQ(options.runs, 1);
-  EXPECT_FALSE(options.skipInit);
-  EXPECT_EQ(options.shownRanges, 0);
-  EXPECT_EQ(options.pluginPath, nullptr);
-  EXPECT_EQ(options.answersPath, nullptr);
-  EXPECT_EQ(options.tracePath, nullptr);
-}
-
 TEST(Options, ReadsEveryOption) {
   Options options;
   ASSERT_TRUE(parse({"--plugin",  "p.so",     "--answers=a.txt", "--trace",

@@ -9,7 +9,7 @@
 
 #include "standin/host_surface.h"
 #include "standin/surface_file.h"
-#include "surface/surface_record.h"
+#include "host/host_records.h"
 
 namespace standin {
 namespace {

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "standin/surface_file.h"
-#include "surface/surface_record.h"
+#include "host/host_records.h"
 
 namespace standin {
 namespace {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "host/host_function_table.h"
+#include "surface/surface_header_file.h"
 #include "surface/surface_header_report.h"
 #include "tests/unit/scratch_files.h"
 

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <string>
 
-#include "platform/text_builder.h"
+#include "platform/bounded_text.h"
 #include "surface/surface_header_report.h"
 
 namespace {
@@ -46,7 +46,7 @@ TEST_F(CommaLocale, FormattingWritesADecimalPointAndLeavesTheLocale) {
 
 TEST_F(CommaLocale, TheBuilderAndTheHeaderReportWriteDecimalPoints) {
   char buffer[32];
-  TextBuilder text(buffer, sizeof(buffer));
+  BoundedText text(buffer, sizeof(buffer));
   EXPECT_TRUE(text.append("%f", 0.25));
   EXPECT_STREQ(buffer, "0.250000");
 

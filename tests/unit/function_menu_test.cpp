@@ -6,15 +6,16 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace {
 
 const char* const kMenuHeading = "Please select one of the following functions:";
 
-std::string menu(const char* heading, const FunctionId* ids, int32_t count, bool html,
+std::string menu(const char* heading, const MenuFunction* functions, int32_t count, bool html,
                  const char* trailer) {
   std::unique_ptr<char, decltype(&std::free)> text(
-      buildFunctionMenu(heading, ids, count, html, trailer), &std::free);
+      buildFunctionMenu(heading, functions, count, html, trailer), &std::free);
   EXPECT_NE(text, nullptr);
   return text ? std::string(text.get()) : std::string();
 }
@@ -22,7 +23,7 @@ std::string menu(const char* heading, const FunctionId* ids, int32_t count, bool
 }  // namespace
 
 TEST(FunctionMenu, RunMenuOverTheWholeCatalogue) {
-  EXPECT_EQ(menu(kMenuHeading, functionCatalogue.ids, functionCatalogue.count, true, ""),
+  EXPECT_EQ(menu(kMenuHeading, functionCatalogue.functions, functionCatalogue.count, true, ""),
             "Please select one of the following functions:<P>"
             "1: Change colors of vertices <BR>"
             "2: Print the header information of the current surface to the Log tab <BR>"
@@ -31,41 +32,51 @@ TEST(FunctionMenu, RunMenuOverTheWholeCatalogue) {
             "5: Write header information of current surface to a text file <BR>");
 }
 
-TEST(FunctionMenu, CatalogueListsOneToFiveInOrder) {
-  ASSERT_EQ(functionCatalogue.count, 5);
-  for (int32_t position = 0; position < functionCatalogue.count; ++position) {
-    EXPECT_EQ(functionCatalogue.ids[position], position + 1);
-  }
-}
-
 TEST(FunctionMenu, NoLinesForACountOfZeroOrLess) {
-  EXPECT_EQ(menu(kMenuHeading, functionCatalogue.ids, 0, true, ""),
+  EXPECT_EQ(menu(kMenuHeading, functionCatalogue.functions, 0, true, ""),
             "Please select one of the following functions:<P>");
-  EXPECT_EQ(menu("H", functionCatalogue.ids, -3, false, "T"), "H\n\nT");
+  EXPECT_EQ(menu("H", functionCatalogue.functions, -3, false, "T"), "H\n\nT");
 }
 
-TEST(FunctionMenu, PlainModeNumbersByPositionAndNamesUnknownIds) {
-  const FunctionId ids[] = {1, 7};
-  EXPECT_EQ(menu(kMenuHeading, ids, 2, false, ""),
+TEST(FunctionMenu, PlainModeNumbersByPosition) {
+  const MenuFunction* catalogue = functionCatalogue.functions;
+  const MenuFunction reversed[] = {catalogue[4], catalogue[0]};
+  EXPECT_EQ(menu(kMenuHeading, reversed, 2, false, ""),
             "Please select one of the following functions:\n\n"
-            "1: Change colors of vertices \n2: Unknown function \n");
-  const FunctionId reversed[] = {5, 1};
+            "1: Write header information of current surface to a text file \n"
+            "2: Change colors of vertices \n");
   EXPECT_EQ(menu("", reversed, 2, true, ""),
             "<P>1: Write header information of current surface to a text file <BR>"
             "2: Change colors of vertices <BR>");
 }
 
-TEST(FunctionMenu, TitlesOutsideTheCatalogueAreUnknown) {
-  for (FunctionId id : {0, 6, -1, 2147483647}) {
-    EXPECT_STREQ(functionTitle(id), "Unknown function") << id;
+// The number the menu shows before a title is the number the user enters,
+// and the run looks that number up as an id: it must find the same row.
+TEST(FunctionCatalogue, EachMenuNumberFindsTheRowOfItsTitle) {
+  const std::string text =
+      menu("", functionCatalogue.functions, functionCatalogue.count, false, "");
+  for (FunctionId number = 1; number <= functionCatalogue.count; ++number) {
+    const MenuFunction* row = findMenuFunction(number);
+    ASSERT_NE(row, nullptr) << number;
+    const std::string line = "\n" + std::to_string(number) + ": " + row->title + " \n";
+    EXPECT_NE(text.find(line), std::string::npos) << line;
+  }
+}
+
+TEST(FunctionCatalogue, FindsEachRowByItsIdAndNoOtherNumber) {
+  for (int32_t index = 0; index < functionCatalogue.count; ++index) {
+    const MenuFunction& row = functionCatalogue.functions[index];
+    EXPECT_EQ(findMenuFunction(row.id), &row) << row.title;
+  }
+  for (FunctionId id : {0, 6, -1, -2147483647 - 1, 2147483647}) {
+    EXPECT_EQ(findMenuFunction(id), nullptr) << id;
   }
 }
 
 TEST(FunctionMenu, TooManyLinesAreCutWholeAndStayTerminated) {
   // 3000 lines of about 70 bytes cannot fit 65,536 bytes.
-  std::unique_ptr<FunctionId[]> ids(new FunctionId[3000]);
-  for (size_t index = 0; index < 3000; ++index) ids[index] = 3;
-  std::string text = menu("H", ids.get(), 3000, true, "TRAILER");
+  std::vector<MenuFunction> functions(3000, functionCatalogue.functions[2]);
+  std::string text = menu("H", functions.data(), 3000, true, "TRAILER");
   EXPECT_LT(text.size(), 65536u);
   EXPECT_GT(text.size(), 60000u);
   EXPECT_EQ(text.compare(text.size() - 4, 4, "<BR>"), 0) << "ends with a whole line";

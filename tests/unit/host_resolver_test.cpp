@@ -6,10 +6,17 @@
 #include "platform/module_lookup.h"
 
 TEST(HostResolver, FailsWithoutAHostModuleAndLeavesTheTable) {
+  // Every entry set beforehand, as an earlier resolution leaves them (the
+  // addresses are never called): a failed resolution must clear none.
+  HostFunctionTable saved = hostFunctions;
+  std::memset(&hostFunctions, 0xA5, sizeof(hostFunctions));
   HostFunctionTable before;
   std::memcpy(&before, &hostFunctions, sizeof(before));
   EXPECT_FALSE(resolveHostFunctions());
   EXPECT_EQ(std::memcmp(&before, &hostFunctions, sizeof(before)), 0);
+  EXPECT_TRUE(hostEntryPresent(HostEntry::zvGetVersionOfZandrovix));
+  EXPECT_TRUE(hostEntryPresent(HostEntry::zvLaunchICADialog));
+  hostFunctions = saved;
 }
 
 TEST(HostResolver, EntriesAreNamedInRecordOrder) {

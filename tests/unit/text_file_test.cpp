@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "host/host_function_table.h"
+#include "surface/surface_header_file.h"
 #include "surface/surface_header_report.h"
 #include "tests/unit/scratch_files.h"
 
@@ -20,6 +21,17 @@ std::vector<std::string> logged;
 
 bool recordLog(const char* text) {
   logged.emplace_back(text);
+  return true;
+}
+
+// The text file that logAndReadTextFile reads whenever a line is logged, and
+// what it held at each line.
+std::string watchedFile;
+std::vector<std::string> heldAtLine;
+
+bool logAndReadTextFile(const char* text) {
+  logged.emplace_back(text);
+  heldAtLine.push_back(readFile(watchedFile));
   return true;
 }
 
@@ -159,4 +171,26 @@ TEST_F(TextFileTest, TheHeaderFileIsConfirmedOnlyWhenWritten) {
   EXPECT_EQ(logged.size(), 1u);
   EXPECT_EQ(logged[0].rfind("Header information of file saved to text.", 0), 0u);
   EXPECT_EQ(readFile(textName), kReport);
+}
+
+// The user may open the text file as soon as the log confirms it: by then
+// it must hold the whole report, written, flushed and closed.
+TEST_F(TextFileTest, TheConfirmationComesOnlyOnceTheFileHoldsTheWholeReport) {
+  const std::string surfaceName = path("brain.srf");
+  watchedFile = path("brain.txt");
+  heldAtLine.clear();
+  SurfaceRecord surface = surfaceNamed(surfaceName.c_str());
+  surface.vertexCount = 40962;
+  surface.stripElementCount = 4096;
+  const char* report = formatSurfaceHeader(&surface);
+  ASSERT_NE(report, nullptr);
+  const std::string expected(report);
+  releaseSurfaceHeader(report);
+
+  hostFunctions.zvLogText = logAndReadTextFile;
+  saveSurfaceHeader(surface);
+  ASSERT_EQ(logged.size(), 1u);
+  EXPECT_EQ(logged[0].rfind("Header information of file saved to text.", 0), 0u);
+  ASSERT_EQ(heldAtLine.size(), 1u);
+  EXPECT_EQ(heldAtLine[0], expected);
 }

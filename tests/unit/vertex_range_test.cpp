@@ -3,7 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cstring>
+#include <string>
 #include <vector>
+
+#include "host/host_function_table.h"
 
 namespace {
 
@@ -58,6 +62,133 @@ TEST(PaintVertexRange, LongRangesStopAtBothEnds) {
       ASSERT_EQ(stored[static_cast<size_t>(last) + 1], kUntouched);
     }
   }
+}
+
+// The host's number prompt, answering from a script and noting every call.
+struct NumberPrompt {
+  std::string prompt;
+  int preset;
+  int lowest;
+  int highest;
+};
+std::vector<NumberPrompt> prompts;
+std::vector<int> numberAnswers;
+
+int answerNumber(char* prompt, int preset, int lowest, int highest) {
+  prompts.push_back({prompt, preset, lowest, highest});
+  const int answer = numberAnswers.empty() ? 0 : numberAnswers.front();
+  if (!numberAnswers.empty()) numberAnswers.erase(numberAnswers.begin());
+  return answer;
+}
+
+std::vector<std::string> logged;
+
+bool recordLog(const char* text) {
+  logged.emplace_back(text);
+  return true;
+}
+
+class VertexRangeTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    saved_ = hostFunctions;
+    hostFunctions.zvGetIntegerInput = answerNumber;
+    hostFunctions.zvLogText = recordLog;
+    prompts.clear();
+    logged.clear();
+  }
+  void TearDown() override { hostFunctions = saved_; }
+
+  HostFunctionTable saved_;
+};
+
+SurfaceRecord surfaceWith(int32_t vertexCount, int32_t* colours) {
+  SurfaceRecord surface;
+  std::memset(&surface, 0, sizeof(surface));
+  surface.vertexCount = vertexCount;
+  surface.vertexColors = colours;
+  return surface;
+}
+
+// Both prompts offer 0 to the last vertex; what the host returns outside
+// that is cut to the vertices that exist, and nothing else is changed.
+TEST_F(VertexRangeTest, KeepsThePartOfTheEnteredRangeThatLiesOnTheSurface) {
+  struct Case {
+    int first;
+    int last;
+    int32_t keptFirst;
+    int32_t keptLast;
+  };
+  const Case cases[] = {
+      {2, 5, 2, 5},
+      {0, 9, 0, 9},
+      {-1, 4, 0, 4},
+      {3, 10, 3, 9},
+      {-2147483647 - 1, 2147483647, 0, 9},
+      {7, 2, 7, 2},
+      {12, 15, 12, 9},
+      {-5, -1, 0, -1},
+  };
+  int32_t colours[10] = {};
+  const SurfaceRecord surface = surfaceWith(10, colours);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.first) + " to " + std::to_string(c.last));
+    prompts.clear();
+    numberAnswers = {c.first, c.last};
+    const VertexRange range = askVertexRange(surface);
+    EXPECT_EQ(range.first, c.keptFirst);
+    EXPECT_EQ(range.last, c.keptLast);
+    ASSERT_EQ(prompts.size(), 2u);
+    EXPECT_EQ(prompts[0].prompt, "Please enter the first vertex number of the range");
+    EXPECT_EQ(prompts[1].prompt, "Please enter the last vertex number of the range (inclusive)");
+    for (const NumberPrompt& prompt : prompts) {
+      EXPECT_EQ(prompt.preset, 0);
+      EXPECT_EQ(prompt.lowest, 0);
+      EXPECT_EQ(prompt.highest, 9);
+    }
+  }
+  EXPECT_TRUE(logged.empty());
+}
+
+// Whatever the host returns, painting the kept range stays inside the array.
+TEST_F(VertexRangeTest, TheKeptRangePaintsOnlyVerticesThatExist) {
+  std::array<int32_t, 7> stored;
+  stored.fill(kUntouched);
+  const SurfaceRecord surface = surfaceWith(5, stored.data() + 1);
+  numberAnswers = {-3, 40};
+  paintVertexRange(surface.vertexColors, askVertexRange(surface), 0x3F00FF00);
+  EXPECT_EQ(stored.front(), kUntouched);
+  EXPECT_EQ(stored.back(), kUntouched);
+  for (size_t vertex = 1; vertex <= 5; ++vertex) EXPECT_EQ(stored[vertex], 0x3F00FF00);
+}
+
+TEST_F(VertexRangeTest, OnlyAPositiveCountWithAColourArrayHasVertices) {
+  int32_t colours[1] = {};
+  struct Case {
+    int32_t vertexCount;
+    int32_t* colours;
+    bool hasVertices;
+  };
+  const Case cases[] = {
+      {1, colours, true},
+      {40962, colours, true},
+      {0, colours, false},
+      {-1, colours, false},
+      {-2147483647 - 1, colours, false},
+      {5, nullptr, false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(surfaceHasVertices(surfaceWith(c.vertexCount, c.colours)), c.hasVertices)
+        << c.vertexCount << (c.colours == nullptr ? " without colours" : "");
+  }
+}
+
+TEST_F(VertexRangeTest, NoVerticesIsLoggedWhenTheLogIsThere) {
+  reportNoVertices();
+  EXPECT_EQ(logged, std::vector<std::string>{"Facetkit> The current surface has no vertices."});
+  hostFunctions.zvLogText = nullptr;
+  reportNoVertices();
+  EXPECT_EQ(logged.size(), 1u);
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 #   cmake -DCPACK=cpack -DCPACK_CONFIG=<build>/CPackConfig.cmake -DBUILD_CONFIG=Release
 #         -DWORK_DIR=<scratch folder> -DPACKAGE=Facetkit-0.2-win64.zip
 #         -DDLL=<build>/Facetkit.dll -DINSTALL_GUIDE=<build>/package_texts/INSTALL.txt
-#         -DLICENSE=<source>/LICENSE -DMENU_SOURCE=<source>/plugin/function_menu.cpp
+#         -DLICENSE=<source>/LICENSE -DMENU_SOURCE=<source>/plugin/function_catalogue.cpp
 #         -P check_package.cmake
 
 foreach(input CPACK CPACK_CONFIG BUILD_CONFIG WORK_DIR PACKAGE DLL INSTALL_GUIDE LICENSE
@@ -101,12 +101,12 @@ check_text(INSTALL.txt "${INSTALL_GUIDE}" guide_problem)
 string(APPEND problems "${guide_problem}")
 
 # The guide describes each menu function under its title, as the menu
-# shows it; the titles are those that functionTitle returns.
+# shows it; the titles are those of the rows of the function catalogue.
 file(READ "${MENU_SOURCE}" menu_source)
-string(REGEX MATCHALL "case k[A-Za-z]+:[ \t\r\n]*return \"[^\"]+\";" title_cases "${menu_source}")
+string(REGEX MATCHALL "{[ \t\r\n]*[0-9]+,[ \t\r\n]*\"[^\"]+\"" title_cases "${menu_source}")
 if(title_cases STREQUAL "")
   string(APPEND problems "\n  no menu titles found in ${MENU_SOURCE}; this check reads them "
-                         "from the 'case kName: return \"Title\";' lines of functionTitle")
+                         "from the '{id, \"Title\", function}' rows of the catalogue")
 endif()
 set(guide_text "")
 if(EXISTS "${unpacked}/INSTALL.txt")

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "surface/surface_record.h"
+#include "host/host_records.h"
 
 // Menu function 3: asks for a range of vertex numbers and logs one line
 // "Vertex: <n>, value: <stored value>" per vertex of the range that exists.

@@ -7,10 +7,10 @@
 
 #include <stddef.h>
 
-class TextBuilder {
+class BoundedText {
  public:
   // `buffer` must hold at least one byte; it is emptied.
-  TextBuilder(char* buffer, size_t capacity);
+  BoundedText(char* buffer, size_t capacity);
 
   // Appends the printf-style `format`. Returns false, leaving the text as it
   // was, when the piece fails to format or does not fit, and from then on.

@@ -1,8 +1,9 @@
 #pragma once
 
-// The record through which Zandrovix describes its current surface. The host
-// fills it byte for byte as laid out here (64-bit, little-endian), so every
-// offset is fixed and checked below.
+// The two records through which Zandrovix describes its scene and its current
+// surface. Both sides of the binary interface include this file: the host
+// fills the records byte for byte as laid out here (64-bit, little-endian),
+// so every offset is fixed and checked below.
 
 #include <stddef.h>
 #include <stdint.h>
@@ -19,6 +20,18 @@ struct Vector3 {
   float z;
 };
 
+// Filled by the host in zvGetScene, into a record that the plug-in owns,
+// once per run before the plug-in looks for a surface: the number of
+// surfaces in the host's scene, then four bytes of the host's own.
+struct SceneRecord {
+  int32_t surfaceCount;
+  int32_t hostData;
+};
+static_assert(sizeof(SceneRecord) == 8, "the host fills exactly 8 bytes");
+
+// Filled by the host in zvGetCurrentSRF, into a record that the plug-in owns,
+// once per run after the scene showed a surface, and read by the menu
+// function that the user then picks. The addresses in it stay the host's.
 struct SurfaceRecord {
   int32_t vertexCount;
   int32_t triangleCount;
@@ -55,7 +68,3 @@ static_assert(offsetof(SurfaceRecord, useStrips) == 144, "record layout");
 static_assert(offsetof(SurfaceRecord, stripElementCount) == 148, "record layout");
 static_assert(offsetof(SurfaceRecord, fileName) == 160, "record layout");
 static_assert(sizeof(SurfaceRecord) == 168, "record layout");
-
-// The value stored per vertex for colour number `colour`: 0x3F000000 plus the
-// number, wrapping modulo 2^32 (0x3FRRGGBB for the HTML code RRGGBB).
-int32_t vertexColorValue(int32_t colour);

@@ -4,6 +4,8 @@
 
 #include <stdint.h>
 
+#include "host/host_records.h"
+
 // The value of the digits '0'-'9' and 'A'-'F' of `text` at their positions,
 // counted from the last character, every other character taking a position
 // but adding nothing. Values above 2147483647 give -2147483648. Pure.
@@ -15,5 +17,6 @@ int32_t hexToDecimal(const char* text);
 // `colour` and returns true.
 bool askHexColor(int32_t* colour);
 
-// Menu function 4: askHexColor, returning the value, or 0 after a cancel.
-int32_t convertHexColor();
+// Menu function 4: askHexColor, which logs the code entered and its decimal
+// value; the surface plays no part.
+void convertHexColor(const SurfaceRecord& surface);

@@ -1,16 +1,16 @@
-#include "platform/text_builder.h"
+#include "platform/bounded_text.h"
 
 #include <stdarg.h>
 #include <string.h>
 
 #include "platform/c_locale_format.h"
 
-TextBuilder::TextBuilder(char* buffer, size_t capacity)
+BoundedText::BoundedText(char* buffer, size_t capacity)
     : buffer_(buffer), capacity_(capacity), length_(0), complete_(true) {
   buffer_[0] = '\0';
 }
 
-bool TextBuilder::append(const char* format, ...) {
+bool BoundedText::append(const char* format, ...) {
   if (!complete_) return false;
   size_t room = capacity_ - length_;
   va_list arguments;
@@ -26,7 +26,7 @@ bool TextBuilder::append(const char* format, ...) {
   return true;
 }
 
-bool TextBuilder::appendText(const char* text) {
+bool BoundedText::appendText(const char* text) {
   if (!complete_) return false;
   size_t size = strlen(text);
   if (size >= capacity_ - length_) {

@@ -1,4 +1,4 @@
-#include "surface/colour_range_listing.h"
+#include "surface/color_range_listing.h"
 
 #include <stdio.h>
 

@@ -1,4 +1,4 @@
-#include "surface/hex_colour_converter.h"
+#include "surface/hex_color_converter.h"
 
 #include <stdio.h>
 
@@ -15,23 +15,16 @@ constexpr int32_t kSaturated = -2147483647 - 1;
 constexpr uint64_t kLargestValue = 0x7FFFFFFFu;
 
 // The value of each byte as a hexadecimal digit: '0'-'9' and 'A'-'F' count,
-// every other byte (small letters included) is a digit 0.
-struct DigitValues {
-  unsigned char value[256];
+// every other byte (small letters included) is a digit 0. Written out as a
+// table, one row per 16 bytes; the rows from 0x50 on are all zero.
+constexpr unsigned char kDigitValues[256] = {
+    0, 0,  0,  0,  0,  0,  0,  0, 0, 0, 0, 0, 0, 0, 0, 0,  // 0x00
+    0, 0,  0,  0,  0,  0,  0,  0, 0, 0, 0, 0, 0, 0, 0, 0,  // 0x10
+    0, 0,  0,  0,  0,  0,  0,  0, 0, 0, 0, 0, 0, 0, 0, 0,  // 0x20
+    0, 1,  2,  3,  4,  5,  6,  7, 8, 9, 0, 0, 0, 0, 0, 0,  // 0x30: '0' to '9'
+    0, 10, 11, 12, 13, 14, 15, 0, 0, 0, 0, 0, 0, 0, 0, 0,  // 0x40: 'A' to 'F'
 };
-
-constexpr DigitValues makeDigitValues() {
-  DigitValues digits = {};
-  for (int character = '0'; character <= '9'; ++character) {
-    digits.value[character] = static_cast<unsigned char>(character - '0');
-  }
-  for (int character = 'A'; character <= 'F'; ++character) {
-    digits.value[character] = static_cast<unsigned char>(character - 'A' + 10);
-  }
-  return digits;
-}
-
-constexpr DigitValues kDigitValues = makeDigitValues();
+static_assert('0' == 0x30 && '9' == 0x39 && 'A' == 0x41 && 'F' == 0x46, "texts are ASCII");
 
 }  // namespace
 
@@ -44,7 +37,7 @@ int32_t hexToDecimal(const char* text) {
   uint64_t total = 0;
   for (const unsigned char* next = reinterpret_cast<const unsigned char*>(text); *next != 0;
        ++next) {
-    total = total * 16 + kDigitValues.value[*next];
+    total = total * 16 + kDigitValues[*next];
     if (total > kLargestValue) return kSaturated;
   }
   return static_cast<int32_t>(total);
@@ -54,6 +47,9 @@ bool askHexColor(int32_t* colour) {
   if (!hostProvides(kConverterNeeds)) return false;
   char prompt[] = "Please enter the color in hexadecimals (without 0x)";
   char preset[] = "FFFFFF";
+  // The host takes the prompt and the preset as writable texts, so each lives
+  // in an array of its own, exactly the text and its terminator: a host that
+  // writes into one can change nothing else. The sizes pin the texts shown.
   static_assert(sizeof(prompt) == 52 && sizeof(preset) == 7, "prompt sizes");
   char answer[kHostTextSize] = {};
   if (hostFunctions.zvGetTextInput(prompt, preset, answer) <= 0) return false;
@@ -70,7 +66,7 @@ bool askHexColor(int32_t* colour) {
   return true;
 }
 
-int32_t convertHexColor() {
+void convertHexColor(const SurfaceRecord&) {
   int32_t colour = 0;
-  return askHexColor(&colour) ? colour : 0;
+  askHexColor(&colour);
 }

@@ -1,4 +1,4 @@
-#include "surface/hex_colour_converter.h"
+#include "surface/hex_color_converter.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "surface/surface_record.h"
+#include "surface/vertex_color_value.h"
 
 namespace {
 
@@ -131,4 +131,15 @@ TEST(HexToDecimal, AgreesWithTheReferenceAroundTheLargestValue) {
   }
   EXPECT_EQ(referenceHexToDecimal("7FFFFFFF"), 2147483647);
   EXPECT_EQ(referenceHexToDecimal("80000000"), INT32_MIN);
+}
+
+// Each byte alone: the sixteen digits give their value, every other byte 0.
+TEST(HexToDecimal, EveryByteAloneGivesItsDigitValue) {
+  for (int byte = 1; byte <= 255; ++byte) {
+    const char text[2] = {static_cast<char>(byte), '\0'};
+    int32_t expected = 0;
+    if (byte >= '0' && byte <= '9') expected = byte - '0';
+    if (byte >= 'A' && byte <= 'F') expected = byte - 'A' + 10;
+    EXPECT_EQ(hexToDecimal(text), expected) << "byte " << byte;
+  }
 }

@@ -1,12 +1,12 @@
-#include "platform/text_builder.h"
+#include "platform/bounded_text.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 
-TEST(TextBuilder, AppendsPiecesInOrder) {
+TEST(BoundedText, AppendsPiecesInOrder) {
   char buffer[32];
-  TextBuilder text(buffer, sizeof(buffer));
+  BoundedText text(buffer, sizeof(buffer));
   EXPECT_TRUE(text.appendText("a"));
   EXPECT_TRUE(text.append("%d-%s", 42, "b"));
   EXPECT_STREQ(buffer, "a42-b");
@@ -14,10 +14,10 @@ TEST(TextBuilder, AppendsPiecesInOrder) {
   EXPECT_TRUE(text.complete());
 }
 
-TEST(TextBuilder, DropsAPieceThatDoesNotFitAndStops) {
+TEST(BoundedText, DropsAPieceThatDoesNotFitAndStops) {
   char buffer[8];
   std::memset(buffer, 'x', sizeof(buffer));
-  TextBuilder text(buffer, sizeof(buffer));
+  BoundedText text(buffer, sizeof(buffer));
   EXPECT_TRUE(text.appendText("1234"));
   EXPECT_FALSE(text.append("%s", "5678"));  // needs 9 bytes with the terminator
   EXPECT_STREQ(buffer, "1234");
@@ -26,9 +26,9 @@ TEST(TextBuilder, DropsAPieceThatDoesNotFitAndStops) {
   EXPECT_FALSE(text.complete());
 }
 
-TEST(TextBuilder, FillsTheBufferExactlyToTheTerminator) {
+TEST(BoundedText, FillsTheBufferExactlyToTheTerminator) {
   char buffer[5];
-  TextBuilder text(buffer, sizeof(buffer));
+  BoundedText text(buffer, sizeof(buffer));
   EXPECT_TRUE(text.appendText("12"));
   EXPECT_TRUE(text.append("%s", "34"));
   EXPECT_STREQ(buffer, "1234");

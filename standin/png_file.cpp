@@ -8,6 +8,8 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "standin/file_bytes.h"
+
 // The library is compiled here and nowhere else; its internal checks stay
 // off, so that it needs no assert handler from the C runtime.
 #define STBIW_ASSERT(condition) ((void)(condition))
@@ -51,19 +53,14 @@ bool writePngFile(const char* path, const Picture& picture, GrowingText* error) 
     error->appendFormat("cannot encode the picture %s: out of memory", path);
     return false;
   }
-  FILE* file = fopen(path, "wb");
-  if (file == nullptr) {
-    free(bytes);
-    error->appendFormat("cannot write the picture %s", path);
-    return false;
-  }
-  bool complete = fwrite(bytes, 1, length, file) == length;
-  complete = fclose(file) == 0 && complete;
+  const FileWrite written = writeFileBytes(path, bytes, length);
   free(bytes);
-  // What was written stays: the path may name a device or a pipe, which
-  // is not ours to remove. The caller reports the failure.
-  if (!complete) error->appendFormat("cannot write the picture %s in full", path);
-  return complete;
+  if (written == FileWrite::kNotCreated) {
+    error->appendFormat("cannot write the picture %s", path);
+  } else if (written == FileWrite::kNotComplete) {
+    error->appendFormat("cannot write the picture %s in full", path);
+  }
+  return written == FileWrite::kWritten;
 }
 
 }  // namespace standin

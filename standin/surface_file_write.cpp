@@ -4,6 +4,7 @@
 #include <stdio.h>
 #include <string.h>
 
+#include "standin/file_bytes.h"
 #include "standin/surface_file.h"
 #include "standin/surface_formats.h"
 
@@ -107,16 +108,17 @@ void encodeSurfacePly(const HostSurface& surface, GrowingText* out) {
 }
 
 bool writeWholeFile(const char* path, const GrowingText& contents, GrowingText* error) {
-  FILE* file = fopen(path, "wb");
-  if (file == nullptr) {
-    error->appendFormat("cannot create \"%s\"", path);
-    return false;
+  switch (writeFileBytes(path, contents.text(), contents.length())) {
+    case FileWrite::kWritten:
+      return true;
+    case FileWrite::kNotCreated:
+      error->appendFormat("cannot create \"%s\"", path);
+      return false;
+    case FileWrite::kNotComplete:
+      break;
   }
-  bool written = fwrite(contents.text(), 1, contents.length(), file) == contents.length();
-  if (fflush(file) != 0) written = false;
-  if (fclose(file) != 0) written = false;
-  if (!written) error->appendFormat("cannot write \"%s\"", path);
-  return written;
+  error->appendFormat("cannot write \"%s\"", path);
+  return false;
 }
 
 bool saveSurfaceFile(const HostSurface& surface, const char* path, GrowingText* error) {

@@ -187,6 +187,8 @@ bool decodeBody(const unsigned char* data, size_t size, const PlyHeader& header,
   if (!findSurfaceLayout(header, &vertexElement, &faceElement, &layout, &indexProperty, error)) {
     return false;
   }
+  int32_t triangles = faceElement >= 0 ? header.elements[faceElement].count : 0;
+  if (!checkSurfaceSize(header.elements[vertexElement].count, triangles, error)) return false;
   uint64_t smallestBody = 0;
   for (int index = 0; index < header.elementCount; ++index) {
     const PlyElement& element = header.elements[index];
@@ -196,7 +198,6 @@ bool decodeBody(const unsigned char* data, size_t size, const PlyHeader& header,
     error->append("the file is shorter than its header says");
     return false;
   }
-  int32_t triangles = faceElement >= 0 ? header.elements[faceElement].count : 0;
   if (!allocateSurface(surface, header.elements[vertexElement].count, triangles)) {
     error->append("out of memory");
     return false;
@@ -226,6 +227,22 @@ bool decodeBody(const unsigned char* data, size_t size, const PlyHeader& header,
 }
 
 }  // namespace
+
+bool checkSurfaceSize(int64_t vertices, int64_t triangles, GrowingText* error) {
+  if (vertices > kMostSurfaceVertices) {
+    error->appendFormat("the surface has %lld vertices, more than the %lld the host loads",
+                        static_cast<long long>(vertices),
+                        static_cast<long long>(kMostSurfaceVertices));
+    return false;
+  }
+  if (triangles > kMostSurfaceTriangles) {
+    error->appendFormat("the surface has %lld triangles, more than the %lld the host loads",
+                        static_cast<long long>(triangles),
+                        static_cast<long long>(kMostSurfaceTriangles));
+    return false;
+  }
+  return true;
+}
 
 bool decodeSurfacePly(const unsigned char* data, size_t size, HostSurface* surface,
                       GrowingText* error) {
@@ -271,7 +288,7 @@ bool loadSurfaceFile(const char* path, HostSurface* surface, GrowingText* error)
       decoded = decodeSurfaceFreeSurfer(data, contents.length(), surface, &reason);
       break;
     case SurfaceFileType::kGifti:
-      decoded = loadSurfaceGifti(path, surface, &reason);
+      decoded = decodeSurfaceGifti(data, contents.length(), surface, &reason);
       break;
     case SurfaceFileType::kUnknown:
       releaseSurface(surface);

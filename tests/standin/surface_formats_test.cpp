@@ -164,7 +164,7 @@ TEST(FreeSurferFile, RefusesEveryBrokenFileWithItsReason) {
       {"huge counts",
        good.substr(0, counts) + bigEndian(0x7FFFFFFFu) + bigEndian(0x7FFFFFFFu) +
            good.substr(counts + 8),
-       "truncated"},
+       "the surface has 2147483647 vertices, more than the 67108864 the host loads"},
       {"NaN", freeSurferFile({0, 0, 0, 1, nan, 0, 1, 1, 0}, {0, 1, 2}),
        "vertex 1 has a coordinate that is not a finite number"},
       {"infinity", freeSurferFile({0, 0, 0, 1, 0, 0, 1, 1, -infinity}, {0, 1, 2}),

@@ -57,6 +57,19 @@ void swapUnits(unsigned char* data, size_t size, int unit) {
   }
 }
 
+// A double as the nearest float, ties to even, as IEEE arithmetic rounds
+// it: up to half a step beyond FLT_MAX still gives FLT_MAX, further is
+// infinite. ASCII floats are read as doubles and rounded so, as the GIfTI
+// library read them.
+float roundedToFloat(double value) {
+  const double halfStepBeyond = 0x1.ffffffp+127;
+  if (value >= halfStepBeyond) return static_cast<float>(HUGE_VAL);
+  if (value <= -halfStepBeyond) return -static_cast<float>(HUGE_VAL);
+  if (value > FLT_MAX) return FLT_MAX;
+  if (value < -FLT_MAX) return -FLT_MAX;
+  return static_cast<float>(value);
+}
+
 }  // namespace
 
 float narrowedToFloat(double value) {
@@ -124,7 +137,7 @@ bool GiftiArrayData::storeNumber(const char* token, GrowingText* error) {
   if (layout_.kind == GiftiNumberKind::kFloat) {
     double value = strtod(token, &end);
     if (width == 4) {
-      float narrow = narrowedToFloat(value);
+      float narrow = roundedToFloat(value);
       memcpy(slot, &narrow, 4);
     } else {
       memcpy(slot, &value, 8);
@@ -210,12 +223,14 @@ bool GiftiArrayData::takeBase64(const char* text, size_t length, GrowingText* er
     }
     if (value == kPadding) {
       // "xx==" gives one byte, "xxx=" two; more padding changes nothing.
+      // Padding after a whole group ends the text too, as the GIfTI library
+      // read it.
       if (groupLength_ == 2) decoded[count++] = static_cast<unsigned char>(group_ >> 4);
       if (groupLength_ == 3) {
         decoded[count++] = static_cast<unsigned char>(group_ >> 10);
         decoded[count++] = static_cast<unsigned char>(group_ >> 2);
       }
-      if (groupLength_ == 1 || (groupLength_ == 0 && !padded_)) {
+      if (groupLength_ == 1) {
         error->append("has Base64 padding in the wrong place");
         return false;
       }

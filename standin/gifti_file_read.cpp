@@ -122,6 +122,7 @@ bool takeField(Reading* reading, int index, const char* value) {
 // Every name and value of the metadata: `array` is the index of the array
 // whose MetaData holds it, -1 for the file's own. The file's own
 // "zandrovix.<field>" entries give the record fields (the first of each).
+// Everything the reader takes from metadata is taken here.
 bool takeMetadata(Reading* reading, int array, const char* name, const char* value) {
   const size_t prefixLength = strlen(kGiftiFieldPrefix);
   if (array >= 0 || strncmp(name, kGiftiFieldPrefix, prefixLength) != 0) return true;
@@ -129,7 +130,9 @@ bool takeMetadata(Reading* reading, int array, const char* name, const char* val
     if (strcmp(name + prefixLength, kSurfaceFields[index].name) != 0) continue;
     if (reading->fieldSeen[index]) return true;
     reading->fieldSeen[index] = true;
-    return takeField(reading, index, value);
+    // An empty value leaves the field as it is, as the GIfTI library had
+    // no value for it.
+    return value[0] == '\0' || takeField(reading, index, value);
   }
   return true;
 }
@@ -179,13 +182,12 @@ void endArray(Reading* reading) {
 
 Element placed(Reading* reading, const XML_Char* name) {
   Element parent = reading->stack[reading->depth - 1];
-  bool known = false;
   for (const ElementName& entry : kElements) {
-    if (strcmp(name, entry.name) != 0) continue;
-    known = true;
-    if (entry.parent == parent) return entry.element;
+    if (strcmp(name, entry.name) == 0 && entry.parent == parent) return entry.element;
   }
-  if (known || strcmp(name, "GIFTI") == 0) {
+  // Elements out of place are skipped with what they hold, but for those
+  // that hold arrays or the whole file.
+  if (strcmp(name, "Data") == 0 || strcmp(name, "DataArray") == 0 || strcmp(name, "GIFTI") == 0) {
     reading->error->appendFormat("not a valid GIfTI file (a %s element where it does not belong)",
                                  name);
     stop(reading);

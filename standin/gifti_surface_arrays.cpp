@@ -91,7 +91,8 @@ bool isBlank(char character) {
   return character == ' ' || character == '\t' || character == '\n' || character == '\r';
 }
 
-// A count from 0 to INT32_MAX, with blanks around it; -1 otherwise.
+// A count from 0 to INT32_MAX after any blanks, and whatever follows it,
+// as the GIfTI library read dimensions; -1 without one.
 int64_t parseCount(const char* text) {
   if (text == nullptr) return -1;
   while (isBlank(*text)) ++text;
@@ -102,8 +103,7 @@ int64_t parseCount(const char* text) {
     value = value * 10 + (*text - '0');
     if (value > INT32_MAX) return -1;
   }
-  while (isBlank(*text)) ++text;
-  return *text == '\0' ? value : -1;
+  return value;
 }
 
 bool readDimensions(const Attributes& found, GiftiArray* array) {

@@ -70,6 +70,100 @@ float roundedToFloat(double value) {
   return static_cast<float>(value);
 }
 
+const double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                               1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                               1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+bool isDigit(char character) {
+  return character >= '0' && character <= '9';
+}
+
+// The decimal number that is all of [at, end), when it has at most 15
+// significant digits and a power of ten within 10^22 either way: then the
+// digits and the power are exact doubles and one multiplication or division
+// rounds them, so the result is the one strtod gives (Clinger's fast
+// path). Returns false for anything else, which strtod reads instead.
+bool exactDecimal(const char* at, const char* end, double* value) {
+  bool negative = false;
+  if (at < end && (*at == '-' || *at == '+')) negative = *at++ == '-';
+  uint64_t digits = 0;
+  int significant = 0;
+  int scale = 0;
+  bool any = false;
+  for (; at < end && isDigit(*at); ++at) {
+    any = true;
+    if (digits == 0 && *at == '0') continue;
+    if (++significant > 15) return false;
+    digits = digits * 10 + static_cast<uint64_t>(*at - '0');
+  }
+  if (at < end && *at == '.') {
+    for (++at; at < end && isDigit(*at); ++at) {
+      any = true;
+      --scale;
+      if (digits == 0 && *at == '0') continue;
+      if (++significant > 15) return false;
+      digits = digits * 10 + static_cast<uint64_t>(*at - '0');
+    }
+  }
+  if (!any) return false;
+  if (at < end && (*at == 'e' || *at == 'E')) {
+    ++at;
+    bool negativePower = false;
+    if (at < end && (*at == '-' || *at == '+')) negativePower = *at++ == '-';
+    if (at == end) return false;
+    int power = 0;
+    for (; at < end && isDigit(*at); ++at) {
+      if (power < 1000) power = power * 10 + (*at - '0');
+    }
+    scale += negativePower ? -power : power;
+  }
+  if (at != end || scale < -22 || scale > 22) return false;
+  double result = static_cast<double>(digits);
+  result = scale < 0 ? result / kPowersOfTen[-scale] : result * kPowersOfTen[scale];
+  *value = negative ? -result : result;
+  return true;
+}
+
+// The integer that is all of [at, end) when it has at most 18 digits, which
+// no 64-bit type overflows; its bits as a cast to uint64_t gives them.
+bool exactInteger(const char* at, const char* end, uint64_t* bits) {
+  bool negative = false;
+  if (at < end && (*at == '-' || *at == '+')) negative = *at++ == '-';
+  if (at == end || end - at > 18) return false;
+  uint64_t value = 0;
+  for (; at < end; ++at) {
+    if (!isDigit(*at)) return false;
+    value = value * 10 + static_cast<uint64_t>(*at - '0');
+  }
+  *bits = negative ? ~value + 1 : value;
+  return true;
+}
+
+void strtodWhole(const char* text, char** end, double* value) {
+  *value = strtod(text, end);
+}
+void strtollWhole(const char* text, char** end, uint64_t* bits) {
+  *bits = static_cast<uint64_t>(strtoll(text, end, 10));
+}
+void strtoullWhole(const char* text, char** end, uint64_t* bits) {
+  *bits = static_cast<uint64_t>(strtoull(text, end, 10));
+}
+
+// Reads [begin, end) with `parse` (a C runtime reader) from a terminated
+// copy. Returns whether it read all of it.
+template <typename Value>
+bool parseWhole(const char* begin, const char* end, void (*parse)(const char*, char**, Value*),
+                Value* value) {
+  char copy[64];
+  const size_t length = static_cast<size_t>(end - begin);
+  if (length >= sizeof(copy)) return false;
+  memcpy(copy, begin, length);
+  copy[length] = '\0';
+  char* stop = nullptr;
+  parse(copy, &stop, value);
+  return length > 0 && stop == copy + length;
+}
+
 }  // namespace
 
 float narrowedToFloat(double value) {
@@ -126,16 +220,17 @@ bool GiftiArrayData::take(const char* text, size_t length, GrowingText* error) {
                                             : takeBase64(text, length, error);
 }
 
-bool GiftiArrayData::storeNumber(const char* token, GrowingText* error) {
+bool GiftiArrayData::storeNumber(const char* begin, const char* end, GrowingText* error) {
   const size_t width = static_cast<size_t>(layout_.size);
   if (width > size_ - filled_) {
     error->appendFormat("holds more than the %zu values its dimensions give", size_ / width);
     return false;
   }
-  char* end = nullptr;
   unsigned char* slot = out_ + filled_;
+  bool read = false;
   if (layout_.kind == GiftiNumberKind::kFloat) {
-    double value = strtod(token, &end);
+    double value = 0;
+    read = exactDecimal(begin, end, &value) || parseWhole(begin, end, strtodWhole, &value);
     if (width == 4) {
       float narrow = roundedToFloat(value);
       memcpy(slot, &narrow, 4);
@@ -144,9 +239,11 @@ bool GiftiArrayData::storeNumber(const char* token, GrowingText* error) {
     }
   } else {
     // Integers keep their low bytes, as a cast to the type would.
-    uint64_t bits = layout_.kind == GiftiNumberKind::kSigned
-                        ? static_cast<uint64_t>(strtoll(token, &end, 10))
-                        : static_cast<uint64_t>(strtoull(token, &end, 10));
+    uint64_t bits = 0;
+    read =
+        exactInteger(begin, end, &bits) ||
+        parseWhole(begin, end,
+                   layout_.kind == GiftiNumberKind::kSigned ? strtollWhole : strtoullWhole, &bits);
     uint8_t byte = static_cast<uint8_t>(bits);
     uint16_t half = static_cast<uint16_t>(bits);
     uint32_t word = static_cast<uint32_t>(bits);
@@ -156,8 +253,10 @@ bool GiftiArrayData::storeNumber(const char* token, GrowingText* error) {
                                       : static_cast<const void*>(&bits);
     memcpy(slot, source, width);
   }
-  if (end == token || *end != '\0') {
-    error->appendFormat("holds \"%s\" among its ASCII values, which is not a number", token);
+  if (!read) {
+    const int shown = end - begin < 32 ? static_cast<int>(end - begin) : 32;
+    error->appendFormat("holds \"%.*s\" among its ASCII values, which is not a number", shown,
+                        begin);
     return false;
   }
   filled_ += width;
@@ -165,28 +264,41 @@ bool GiftiArrayData::storeNumber(const char* token, GrowingText* error) {
 }
 
 bool GiftiArrayData::takeAscii(const char* text, size_t length, GrowingText* error) {
-  size_t at = 0;
-  while (at < length) {
-    if (isSpace(text[at]) && tokenLength_ == 0) {
-      ++at;
-      continue;
-    }
-    size_t end = at;
-    while (end < length && !isSpace(text[end])) ++end;
-    // Each number is copied out, whole and terminated, before it is read.
-    if (end - at >= sizeof(token_) - tokenLength_) {
+  const char* at = text;
+  const char* const end = text + length;
+  if (tokenLength_ > 0) {
+    // The rest of the number that the last piece of text cut.
+    const char* rest = at;
+    while (rest < end && !isSpace(*rest)) ++rest;
+    if (static_cast<size_t>(rest - at) >= sizeof(token_) - tokenLength_) {
       error->append("holds an ASCII value too long to be a number");
       return false;
     }
-    memcpy(token_ + tokenLength_, text + at, end - at);
-    tokenLength_ += end - at;
-    at = end;
-    if (at == length) break;
-    token_[tokenLength_] = '\0';
+    memcpy(token_ + tokenLength_, at, static_cast<size_t>(rest - at));
+    tokenLength_ += static_cast<size_t>(rest - at);
+    at = rest;
+    if (at == end) return true;
+    size_t cut = tokenLength_;
     tokenLength_ = 0;
-    if (!storeNumber(token_, error)) return false;
+    if (!storeNumber(token_, token_ + cut, error)) return false;
   }
-  return true;
+  while (true) {
+    while (at < end && isSpace(*at)) ++at;
+    if (at == end) return true;
+    const char* start = at;
+    while (at < end && !isSpace(*at)) ++at;
+    if (at == end) {
+      // Cut by the end of this piece: kept until the next one.
+      if (static_cast<size_t>(at - start) >= sizeof(token_)) {
+        error->append("holds an ASCII value too long to be a number");
+        return false;
+      }
+      memcpy(token_, start, static_cast<size_t>(at - start));
+      tokenLength_ = static_cast<size_t>(at - start);
+      return true;
+    }
+    if (!storeNumber(start, at, error)) return false;
+  }
 }
 
 bool GiftiArrayData::takeBase64(const char* text, size_t length, GrowingText* error) {
@@ -322,9 +434,9 @@ bool GiftiArrayData::inflateStaged(bool last, GrowingText* error) {
 bool GiftiArrayData::finish(GrowingText* error) {
   if (encoding_ == GiftiEncoding::kAscii) {
     if (tokenLength_ > 0) {
-      token_[tokenLength_] = '\0';
+      size_t cut = tokenLength_;
       tokenLength_ = 0;
-      if (!storeNumber(token_, error)) return false;
+      if (!storeNumber(token_, token_ + cut, error)) return false;
     }
   } else {
     unsigned char tail[2];

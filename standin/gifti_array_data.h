@@ -57,7 +57,7 @@ class GiftiArrayData {
   bool takeBase64(const char* text, size_t length, GrowingText* error);
   bool emit(const unsigned char* bytes, size_t count, GrowingText* error);
   bool inflateStaged(bool last, GrowingText* error);
-  bool storeNumber(const char* token, GrowingText* error);
+  bool storeNumber(const char* begin, const char* end, GrowingText* error);
   void releaseInflater();
 
   GiftiEncoding encoding_ = GiftiEncoding::kAscii;

@@ -28,8 +28,13 @@ const size_t kLongestMetadataText = 1 << 20;
 // Most bytes that gzip can give per byte of Base64 text; a file whose
 // arrays claim more holds no such data, and nothing that large is allocated.
 const uint64_t kLargestExpansion = 1100;
-// The file is given to expat in pieces of this size.
-const size_t kPieceSize = 1 << 22;
+// The file is given to expat in pieces of this size, small enough to stay in
+// the processor's cache; the fuzz build makes them tiny, so that every way
+// a piece can end is tried.
+#ifndef FACETKIT_GIFTI_PIECE_SIZE
+#define FACETKIT_GIFTI_PIECE_SIZE 65536
+#endif
+const size_t kPieceSize = FACETKIT_GIFTI_PIECE_SIZE;
 
 enum class Element {
   kGifti,
@@ -75,6 +80,12 @@ struct Reading {
   // The decoder of the Data of the last array, whose element is open.
   GiftiArrayData decoder;
   bool dataSeen = false;
+  // Where in the file the last character data of the open Data element
+  // ended, or its start tag; the file's bytes that skipped expat so far,
+  // and the lines among them.
+  size_t dataEnd = 0;
+  size_t skipped = 0;
+  unsigned long skippedLines = 0;
   uint64_t claimedBytes = 0;
   GrowingText name;
   GrowingText value;
@@ -82,6 +93,14 @@ struct Reading {
   HostSurface fields;
   bool fieldSeen[32] = {};
 };
+
+// Where in the file expat's current event ends.
+size_t eventEnd(const Reading* reading) {
+  XML_Index index = XML_GetCurrentByteIndex(reading->parser);
+  int count = XML_GetCurrentByteCount(reading->parser);
+  if (index < 0 || count < 0) return SIZE_MAX;
+  return static_cast<size_t>(index) + static_cast<size_t>(count) + reading->skipped;
+}
 
 // Ends the reading with `error` already holding why.
 void stop(Reading* reading) {
@@ -222,6 +241,7 @@ void XMLCALL startElement(void* context, const XML_Char* name, const XML_Char** 
       return;
     }
     reading->dataSeen = true;
+    reading->dataEnd = eventEnd(reading);
   } else if (element == Element::kMD) {
     reading->name.clear();
     reading->value.clear();
@@ -248,6 +268,7 @@ void XMLCALL characters(void* context, const XML_Char* text, int length) {
   Element element = reading->stack[reading->depth - 1];
   size_t size = static_cast<size_t>(length);
   if (element == Element::kData) {
+    reading->dataEnd = eventEnd(reading);
     GrowingText reason;
     if (!reading->decoder.take(text, size, &reason)) {
       reading->error->appendFormat("array %d %s", reading->arrays.count() - 1, reason.text());
@@ -274,6 +295,49 @@ void XMLCALL refuseSkippedEntity(void* context, const XML_Char*, int) {
   if (!reading->failed) fail(reading, "not a valid GIfTI file (it uses an undeclared entity)");
 }
 
+// Whether expat would give `byte` as it is, as character data: printable
+// ASCII but for markup, and white space.
+bool isPlainText(unsigned char byte) {
+  return (byte >= 0x20 && byte < 0x7F && byte != '<' && byte != '&' && byte != ']') ||
+         byte == '\n' || byte == '\t' || byte == '\r';
+}
+
+// Expat reads every byte of the Data text only to hand it on unchanged; the
+// text after `at` is decoded here directly instead when expat stopped at
+// `at` inside a Data element, with nothing of it held back, and what
+// follows up to "</Data" is plain text. Returns where expat goes on.
+size_t decodePlainData(const unsigned char* data, size_t size, size_t at, Reading* reading) {
+  if (reading->failed || reading->depth == 0 ||
+      reading->stack[reading->depth - 1] != Element::kData || reading->dataEnd != at) {
+    return at;
+  }
+  const void* found = memchr(data + at, '<', size - at);
+  if (found == nullptr) return at;
+  const size_t end = static_cast<size_t>(static_cast<const unsigned char*>(found) - data);
+  static const char kEndTag[] = "</Data";
+  const size_t tagLength = sizeof(kEndTag) - 1;
+  if (size - end <= tagLength || memcmp(data + end, kEndTag, tagLength) != 0 ||
+      !(data[end + tagLength] == '>' || data[end + tagLength] == ' ' ||
+        data[end + tagLength] == '\t' || data[end + tagLength] == '\n' ||
+        data[end + tagLength] == '\r')) {
+    return at;
+  }
+  unsigned long lines = 0;
+  for (size_t index = at; index < end; ++index) {
+    if (!isPlainText(data[index])) return at;
+    lines += data[index] == '\n';
+  }
+  GrowingText reason;
+  if (!reading->decoder.take(reinterpret_cast<const char*>(data + at), end - at, &reason)) {
+    reading->error->appendFormat("array %d %s", reading->arrays.count() - 1, reason.text());
+    reading->failed = true;
+    return at;
+  }
+  reading->skipped += end - at;
+  reading->skippedLines += lines;
+  return end;
+}
+
 bool parse(const unsigned char* data, size_t size, Reading* reading) {
   XML_Parser parser = XML_ParserCreate(nullptr);
   if (parser == nullptr) {
@@ -295,15 +359,17 @@ bool parse(const unsigned char* data, size_t size, Reading* reading) {
     if (XML_Parse(parser, reinterpret_cast<const char*>(data + at), static_cast<int>(piece),
                   last ? XML_TRUE : XML_FALSE) != XML_STATUS_OK) {
       if (!reading->failed) {
+        unsigned long line = static_cast<unsigned long>(XML_GetCurrentLineNumber(parser));
         reading->error->appendFormat("not a valid GIfTI file (line %lu: %s)",
-                                     static_cast<unsigned long>(XML_GetCurrentLineNumber(parser)),
+                                     line + reading->skippedLines,
                                      XML_ErrorString(XML_GetErrorCode(parser)));
       }
       parsed = false;
       break;
     }
     at += piece;
-  } while (at < size);
+    if (!last) at = decodePlainData(data, size, at, reading);
+  } while (at < size && !reading->failed);
   XML_ParserFree(parser);
   return parsed && !reading->failed;
 }
@@ -318,7 +384,7 @@ bool decodeSurfaceGifti(const unsigned char* data, size_t size, HostSurface* sur
   reading.error = error;
   setSampleDisplayFields(&reading.fields);
   if (!parse(data, size, &reading) ||
-      !buildGiftiSurface(reading.arrays, reading.fields, surface, error)) {
+      !buildGiftiSurface(&reading.arrays, reading.fields, surface, error)) {
     releaseSurface(surface);
     return false;
   }

@@ -155,31 +155,37 @@ Value valueAt(const GiftiArray& array, size_t row, size_t column) {
   return value;
 }
 
-void readPositions(const GiftiArray& array, HostSurface* surface) {
+// Takes the buffer of `array` as `*values` when it holds them as they are
+// (nothing to convert or reorder), instead of copying it.
+template <typename Value>
+bool takeBuffer(GiftiArray* array, Value** values) {
+  if (array->columnMajor || array->data == nullptr) return false;
+  free(*values);
+  *values = reinterpret_cast<Value*>(array->data);
+  array->data = nullptr;
+  return true;
+}
+
+void readPositions(GiftiArray* array, HostSurface* surface) {
+  if (array->type == GiftiType::kFloat32 && takeBuffer(array, &surface->positions)) return;
   const size_t count = static_cast<size_t>(surface->vertexCount);
-  if (array.type == GiftiType::kFloat32 && !array.columnMajor) {
-    if (count > 0) memcpy(surface->positions, array.data, count * 3 * sizeof(float));
-    return;
-  }
   for (size_t vertex = 0; vertex < count; ++vertex) {
     for (size_t axis = 0; axis < 3; ++axis) {
       surface->positions[vertex * 3 + axis] =
-          array.type == GiftiType::kFloat32 ? valueAt<float>(array, vertex, axis)
-                                            : narrowedToFloat(valueAt<double>(array, vertex, axis));
+          array->type == GiftiType::kFloat32
+              ? valueAt<float>(*array, vertex, axis)
+              : narrowedToFloat(valueAt<double>(*array, vertex, axis));
     }
   }
 }
 
 // An unsigned index beyond INT32_MAX becomes negative: outside either way.
-void readTriangles(const GiftiArray& array, HostSurface* surface) {
+void readTriangles(GiftiArray* array, HostSurface* surface) {
+  if (takeBuffer(array, &surface->triangles)) return;
   const size_t count = static_cast<size_t>(surface->triangleCount);
-  if (!array.columnMajor) {
-    if (count > 0) memcpy(surface->triangles, array.data, count * 3 * sizeof(int32_t));
-    return;
-  }
   for (size_t triangle = 0; triangle < count; ++triangle) {
     for (size_t corner = 0; corner < 3; ++corner) {
-      surface->triangles[triangle * 3 + corner] = valueAt<int32_t>(array, triangle, corner);
+      surface->triangles[triangle * 3 + corner] = valueAt<int32_t>(*array, triangle, corner);
     }
   }
 }
@@ -240,6 +246,10 @@ const GiftiArray* GiftiArrays::first(GiftiIntent intent) const {
     if (arrays_[index].intent == intent) return &arrays_[index];
   }
   return nullptr;
+}
+
+GiftiArray* GiftiArrays::first(GiftiIntent intent) {
+  return const_cast<GiftiArray*>(static_cast<const GiftiArrays*>(this)->first(intent));
 }
 
 void GiftiArrays::keepIfUsed(int index) {
@@ -339,10 +349,10 @@ bool allocateGiftiArray(GiftiArray* array, GrowingText* error) {
   return true;
 }
 
-bool buildGiftiSurface(const GiftiArrays& arrays, const HostSurface& fields, HostSurface* surface,
+bool buildGiftiSurface(GiftiArrays* arrays, const HostSurface& fields, HostSurface* surface,
                        GrowingText* error) {
-  const GiftiArray* points = arrays.first(GiftiIntent::kPointSet);
-  const GiftiArray* triangles = arrays.first(GiftiIntent::kTriangle);
+  GiftiArray* points = arrays->first(GiftiIntent::kPointSet);
+  GiftiArray* triangles = arrays->first(GiftiIntent::kTriangle);
   if (points == nullptr || triangles == nullptr) {
     error->appendFormat("the file has no %s array", points == nullptr ? "POINTSET" : "TRIANGLE");
     return false;
@@ -352,10 +362,10 @@ bool buildGiftiSurface(const GiftiArrays& arrays, const HostSurface& fields, Hos
     error->append("out of memory");
     return false;
   }
-  readPositions(*points, surface);
-  readTriangles(*triangles, surface);
+  readPositions(points, surface);
+  readTriangles(triangles, surface);
   if (!checkSurfaceMesh(*surface, error)) return false;
-  readColors(arrays, surface);
+  readColors(*arrays, surface);
   for (int index = 0; index < kSurfaceFieldCount; ++index) {
     const SurfaceField& field = kSurfaceFields[index];
     memcpy(reinterpret_cast<char*>(surface) + field.offset,

@@ -52,6 +52,7 @@ class GiftiArrays {
   const GiftiArray& at(int index) const { return arrays_[index]; }
   // The first array of `intent`, or null.
   const GiftiArray* first(GiftiIntent intent) const;
+  GiftiArray* first(GiftiIntent intent);
   // Frees the values of array `index` unless the surface may use them: the
   // first POINTSET and TRIANGLE arrays, and every array that may hold the
   // colours.
@@ -79,9 +80,10 @@ bool allocateGiftiArray(GiftiArray* array, GrowingText* error);
 // Makes `surface` from the arrays: the POINTSET and TRIANGLE arrays, the
 // colour values from the first per-vertex INT32 array, else from the first
 // RGBA array of bytes or of floats from 0 to 1, else 0; the record fields
-// from `fields`. Returns false with one line in `error` when they make no
+// from `fields`. Buffers that hold the values as the surface does become
+// the surface's. Returns false with one line in `error` when they make no
 // surface the host can use.
-bool buildGiftiSurface(const GiftiArrays& arrays, const HostSurface& fields, HostSurface* surface,
+bool buildGiftiSurface(GiftiArrays* arrays, const HostSurface& fields, HostSurface* surface,
                        GrowingText* error);
 
 }  // namespace standin

@@ -206,6 +206,21 @@ class GiftiEncodings(Workspace):
                 self.assert_saved_surface(saved, coords, faces,
                                           list(colors[:11]) + [COLOR_TAG | 0xFF])
 
+    def test_a_large_file_with_line_breaks_and_markup_in_its_data_reads_exactly(self):
+        # Larger than the pieces that the reader gives expat, so that Data
+        # text is read both through expat and past it.
+        coords, faces = small_mesh(20000, seed=5)
+        source = self.dir / "in.gii"
+        gifti_file(source, [gifti_array(coords, POINTSET, "ASCII"),
+                            gifti_array(faces, TRIANGLE, "Base64Binary")])
+        text = source.read_bytes().replace(b" ", b"\r\n")
+        middle = text.index(b"\r\n", len(text) // 4)
+        source.write_bytes(text[:middle] + b"<!-- a comment -->&#32;" + text[middle:])
+        saved = paint_and_save(self, source, 5, 5, 0xABCDEF, self.dir / "out.gii")
+        colors = [0] * 20000
+        colors[5] = COLOR_TAG | 0xABCDEF
+        self.assert_saved_surface(saved, coords, faces, colors)
+
     def test_double_coordinates_and_float_rgba_colors(self):
         coords, faces = small_mesh(6)
         rgba = np.array([[1, 0, 0, 1], [0, 1, 0, 1], [0, 0, 1, 1], [0.5, 0.5, 0.5, 1],

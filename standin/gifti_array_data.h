@@ -26,10 +26,6 @@ struct GiftiValueLayout {
   int swapSize;
 };
 
-// A double as a float: beyond a float's range it is infinite (no
-// coordinate either way), never an undefined conversion.
-float narrowedToFloat(double value);
-
 class GiftiArrayData {
  public:
   GiftiArrayData() = default;

@@ -6,6 +6,7 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "standin/gifti_ascii_numbers.h"
 #include "standin/gifti_common.h"
 #include "standin/surface_file.h"
 #include "standin/surface_formats.h"

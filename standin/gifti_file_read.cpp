@@ -81,11 +81,9 @@ struct Reading {
   GiftiArrayData decoder;
   bool dataSeen = false;
   // Where in the file the last character data of the open Data element
-  // ended, or its start tag; the file's bytes that skipped expat so far,
-  // and the lines among them.
+  // ended, or its start tag; the file's bytes that skipped expat so far.
   size_t dataEnd = 0;
   size_t skipped = 0;
-  unsigned long skippedLines = 0;
   uint64_t claimedBytes = 0;
   GrowingText name;
   GrowingText value;
@@ -295,13 +293,6 @@ void XMLCALL refuseSkippedEntity(void* context, const XML_Char*, int) {
   if (!reading->failed) fail(reading, "not a valid GIfTI file (it uses an undeclared entity)");
 }
 
-// Whether expat would give `byte` as it is, as character data: printable
-// ASCII but for markup, and white space.
-bool isPlainText(unsigned char byte) {
-  return (byte >= 0x20 && byte < 0x7F && byte != '<' && byte != '&' && byte != ']') ||
-         byte == '\n' || byte == '\t' || byte == '\r';
-}
-
 // Expat reads every byte of the Data text only to hand it on unchanged; the
 // text after `at` is decoded here directly instead when expat stopped at
 // `at` inside a Data element, with nothing of it held back, and what
@@ -322,11 +313,10 @@ size_t decodePlainData(const unsigned char* data, size_t size, size_t at, Readin
         data[end + tagLength] == '\r')) {
     return at;
   }
-  unsigned long lines = 0;
-  for (size_t index = at; index < end; ++index) {
-    if (!isPlainText(data[index])) return at;
-    lines += data[index] == '\n';
-  }
+  // Without references, the text is what expat would give, but that expat
+  // makes CR LF and CR a LF, which is white space to the decoders alike. A
+  // byte that expat refuses, the decoders refuse too.
+  if (memchr(data + at, '&', end - at) != nullptr) return at;
   GrowingText reason;
   if (!reading->decoder.take(reinterpret_cast<const char*>(data + at), end - at, &reason)) {
     reading->error->appendFormat("array %d %s", reading->arrays.count() - 1, reason.text());
@@ -334,8 +324,24 @@ size_t decodePlainData(const unsigned char* data, size_t size, size_t at, Readin
     return at;
   }
   reading->skipped += end - at;
-  reading->skippedLines += lines;
   return end;
+}
+
+// The line of the file where expat stopped, counting the lines of the text
+// that skipped it, as expat counts them (CR LF, CR and LF end a line).
+unsigned long lineAt(const unsigned char* data, size_t size, XML_Parser parser,
+                     const Reading& reading) {
+  XML_Index index = XML_GetCurrentByteIndex(parser);
+  if (reading.skipped == 0 || index < 0) {
+    return static_cast<unsigned long>(XML_GetCurrentLineNumber(parser));
+  }
+  size_t end = static_cast<size_t>(index) + reading.skipped;
+  if (end > size) end = size;
+  unsigned long line = 1;
+  for (size_t at = 0; at < end; ++at) {
+    line += data[at] == '\n' || (data[at] == '\r' && (at + 1 == size || data[at + 1] != '\n'));
+  }
+  return line;
 }
 
 bool parse(const unsigned char* data, size_t size, Reading* reading) {
@@ -359,9 +365,8 @@ bool parse(const unsigned char* data, size_t size, Reading* reading) {
     if (XML_Parse(parser, reinterpret_cast<const char*>(data + at), static_cast<int>(piece),
                   last ? XML_TRUE : XML_FALSE) != XML_STATUS_OK) {
       if (!reading->failed) {
-        unsigned long line = static_cast<unsigned long>(XML_GetCurrentLineNumber(parser));
         reading->error->appendFormat("not a valid GIfTI file (line %lu: %s)",
-                                     line + reading->skippedLines,
+                                     lineAt(data, size, parser, *reading),
                                      XML_ErrorString(XML_GetErrorCode(parser)));
       }
       parsed = false;

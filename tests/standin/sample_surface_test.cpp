@@ -7,9 +7,9 @@
 #include <string>
 #include <utility>
 
-#include "standin/host_surface.h"
-#include "standin/surface_file.h"
 #include "host/host_records.h"
+#include "standin/files/surface_file.h"
+#include "standin/mesh/host_surface.h"
 
 namespace standin {
 namespace {

@@ -7,8 +7,8 @@
 #include <limits>
 #include <string>
 
-#include "standin/surface_file.h"
 #include "host/host_records.h"
+#include "standin/files/surface_file.h"
 
 namespace standin {
 namespace {

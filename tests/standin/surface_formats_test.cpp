@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "standin/surface_file.h"
-#include "standin/surface_formats.h"
+#include "standin/files/surface_file.h"
+#include "standin/files/surface_formats.h"
 
 namespace standin {
 namespace {

@@ -17,9 +17,9 @@
 #include <utility>
 #include <vector>
 
-#include "standin/host_surface.h"
-#include "standin/png_file.h"
-#include "standin/surface_picture.h"
+#include "standin/mesh/host_surface.h"
+#include "standin/pictures/png_file.h"
+#include "standin/pictures/surface_picture.h"
 
 namespace standin {
 namespace {

@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "standin/surface_file.h"
+#include "standin/files/surface_file.h"
 
 namespace standin {
 

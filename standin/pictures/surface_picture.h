@@ -1,0 +1,69 @@
+#pragma once
+
+// Pictures of the current surface, drawn without a window: an orthographic
+// view along the z axis (x to the right, y up, the viewer on the side of
+// positive z), the mesh turned by its rotation and fitted into the picture,
+// hidden surfaces removed with a depth buffer, and each vertex's colour lit
+// by a light from the viewer and blended smoothly across the triangles.
+
+#include <stdint.h>
+
+#include "standin/mesh/host_surface.h"
+
+namespace standin {
+
+// The largest width or height of a picture, so that every size computation
+// stays far inside 32 bits.
+const int32_t kMaxPictureSide = 8192;
+
+// What a pixel that no triangle covers shows (red, green, blue).
+extern const uint8_t kPictureBackground[3];
+
+// An RGB picture, rows from top to bottom, 3 bytes per pixel, and the depth
+// of each pixel's nearest triangle so far.
+struct Picture {
+  int32_t width = 0;
+  int32_t height = 0;
+  uint8_t* pixels = nullptr;
+  float* depth = nullptr;
+};
+
+// Makes room for a `width` x `height` picture (1 to kMaxPictureSide each),
+// after releasing what `picture` held. Returns false when a side is out of
+// range or memory runs out, leaving `picture` empty.
+bool allocatePicture(Picture* picture, int32_t width, int32_t height);
+
+// Gives back the picture's memory and leaves it empty.
+void releasePicture(Picture* picture);
+
+// What the picture needs of a surface's shape, computed once per surface
+// since the plug-in changes colours, never the mesh.
+struct SurfaceShape {
+  int32_t vertexCount = 0;
+  // Unit normal of each vertex (x, y, z), the area-weighted mean of its
+  // triangles' normals; zero for a vertex in no triangle.
+  float* normals = nullptr;
+  // 1 where the mesh is convex at the vertex, 0 where it is concave.
+  uint8_t* convex = nullptr;
+};
+
+// Computes `shape` for `surface`, after releasing what it held. A vertex is
+// convex when it lies on the side of its normal of the mean of its
+// neighbours, or level with it; a vertex without neighbours counts as convex.
+// Triangles with an index outside the vertices are left out. Returns false
+// when memory runs out, leaving `shape` empty.
+bool computeSurfaceShape(const HostSurface& surface, SurfaceShape* shape);
+
+// Gives back the shape's memory and leaves it empty.
+void releaseSurfaceShape(SurfaceShape* shape);
+
+// Draws `surface` into `picture`, whose size it keeps. A stored colour value
+// whose top byte is 0x3F is shown as the colour 0x3FRRGGBB; any other value
+// in the surface's convex or concave colour, as `shape` says. `shape` must
+// have been computed for this surface's mesh. Vertices with a coordinate that
+// is not finite, and triangles that use one or an index outside the
+// vertices, are left out. Returns false, with only the background drawn,
+// when memory runs out or `shape` has another vertex count.
+bool renderSurface(const HostSurface& surface, const SurfaceShape& shape, Picture* picture);
+
+}  // namespace standin

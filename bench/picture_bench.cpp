@@ -13,6 +13,7 @@
 #include "bench/bench_clock.h"
 #include "bench/interleaved_runs.h"
 #include "standin/mesh/host_surface.h"
+#include "standin/mesh/sample_surface.h"
 #include "standin/pictures/png_file.h"
 #include "standin/pictures/surface_picture.h"
 

@@ -9,32 +9,11 @@
 
 #include "standin/base/growing_text.h"
 #include "standin/calls/answer_script_parser.h"
+#include "standin/calls/host_settings.h"
 #include "standin/mesh/host_surface.h"
 #include "standin/pictures/picture_output.h"
 
 namespace standin {
-
-// How zvGetCurrentSRF fills the record, so that sessions can play hosts
-// whose surfaces are unusual or whose record is left unfilled.
-enum class RecordFill {
-  kFull,        // every field from the current surface
-  kNoVertices,  // vertex count 0 and no colour array
-  kNoColors,    // the vertex count, but no colour array
-  kNoFileName,  // no file name text
-  kNothing,     // the record is left as the plug-in handed it over
-};
-
-struct HostSettings {
-  int versionMajor = 3;
-  int versionMinor = 2;
-  int versionSub = 0;
-  bool vmrPresent = true;
-  int surfaceCount = 1;
-  const char* hostPath = "C:\\Program Files\\Zandrovix\\";
-  RecordFill recordFill = RecordFill::kFull;
-  // zvGetScene leaves its record as the plug-in handed it over.
-  bool sceneUnfilled = false;
-};
 
 struct HostState {
   HostSettings settings;

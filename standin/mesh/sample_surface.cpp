@@ -1,12 +1,12 @@
 // The built-in sample surface: a sphere made by subdividing an icosahedron,
 // so that the stand-in runs with no files at all.
 
+#include "standin/mesh/sample_surface.h"
+
 #include <math.h>
 #include <stdint.h>
 #include <stdlib.h>
 #include <string.h>
-
-#include "standin/mesh/host_surface.h"
 
 namespace standin {
 

@@ -2,11 +2,11 @@
 // the lighting, and whether the mesh is convex or concave there for the
 // curvature colours.
 
+#include "standin/mesh/surface_shape.h"
+
 #include <math.h>
 #include <stdlib.h>
 #include <string.h>
-
-#include "standin/pictures/surface_picture.h"
 
 namespace standin {
 

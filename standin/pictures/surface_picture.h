@@ -9,6 +9,7 @@
 #include <stdint.h>
 
 #include "standin/mesh/host_surface.h"
+#include "standin/mesh/surface_shape.h"
 
 namespace standin {
 
@@ -35,27 +36,6 @@ bool allocatePicture(Picture* picture, int32_t width, int32_t height);
 
 // Gives back the picture's memory and leaves it empty.
 void releasePicture(Picture* picture);
-
-// What the picture needs of a surface's shape, computed once per surface
-// since the plug-in changes colours, never the mesh.
-struct SurfaceShape {
-  int32_t vertexCount = 0;
-  // Unit normal of each vertex (x, y, z), the area-weighted mean of its
-  // triangles' normals; zero for a vertex in no triangle.
-  float* normals = nullptr;
-  // 1 where the mesh is convex at the vertex, 0 where it is concave.
-  uint8_t* convex = nullptr;
-};
-
-// Computes `shape` for `surface`, after releasing what it held. A vertex is
-// convex when it lies on the side of its normal of the mean of its
-// neighbours, or level with it; a vertex without neighbours counts as convex.
-// Triangles with an index outside the vertices are left out. Returns false
-// when memory runs out, leaving `shape` empty.
-bool computeSurfaceShape(const HostSurface& surface, SurfaceShape* shape);
-
-// Gives back the shape's memory and leaves it empty.
-void releaseSurfaceShape(SurfaceShape* shape);
 
 // Draws `surface` into `picture`, whose size it keeps. A stored colour value
 // whose top byte is 0x3F is shown as the colour 0x3FRRGGBB; any other value

@@ -11,6 +11,7 @@
 #include "standin/base/trace.h"
 #include "standin/calls/host_state.h"
 #include "standin/files/surface_file.h"
+#include "standin/mesh/sample_surface.h"
 #include "standin/session/options.h"
 #include "standin/session/plugin_session.h"
 

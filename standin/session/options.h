@@ -3,7 +3,8 @@
 // The stand-in host's command line.
 
 #include "standin/base/growing_text.h"
-#include "standin/calls/host_state.h"
+#include "standin/calls/host_settings.h"
+#include "standin/pictures/picture_output.h"
 
 namespace standin {
 

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "standin/mesh/host_surface.h"
+#include "standin/mesh/sample_surface.h"
 #include "standin/pictures/png_file.h"
 #include "standin/pictures/surface_picture.h"
 

@@ -1,10 +1,11 @@
-// Reading FreeSurfer triangle surfaces; the format is described in
-// surface_formats.h. Counts are checked against the file's size before
-// anything is allocated.
+// The FreeSurfer row of the table of formats, and reading FreeSurfer
+// triangle surfaces; the format is described in surface_formats.h. Counts are checked against the
+// file's size before anything is allocated.
 
 #include <stdint.h>
 #include <string.h>
 
+#include "standin/files/surface_file.h"
 #include "standin/files/surface_formats.h"
 
 namespace standin {
@@ -12,8 +13,24 @@ namespace standin {
 namespace {
 
 const size_t kMagicSize = 3;
+const unsigned char kTriangleMagic[kMagicSize] = {0xFF, 0xFF, 0xFE};
+const unsigned char kQuadMagic[kMagicSize] = {0xFF, 0xFF, 0xFF};
 // The "created by" line is free text; real ones are well under this.
 const size_t kLongestCreatedByLine = 4096;
+
+bool startsWithMagic(const unsigned char* data, size_t size, const unsigned char* magic) {
+  return size >= kMagicSize && memcmp(data, magic, kMagicSize) == 0;
+}
+
+// Quad surfaces are recognised too, so that loading one says what it is.
+bool recogniseFreeSurfer(const unsigned char* data, size_t size) {
+  return startsWithMagic(data, size, kTriangleMagic) || startsWithMagic(data, size, kQuadMagic);
+}
+
+bool loadFreeSurfer(const char*, const unsigned char* data, size_t size, HostSurface* surface,
+                    GrowingText* error) {
+  return decodeSurfaceFreeSurfer(data, size, surface, error);
+}
 
 uint32_t bigEndian32(const unsigned char* bytes) {
   return (static_cast<uint32_t>(bytes[0]) << 24) | (static_cast<uint32_t>(bytes[1]) << 16) |
@@ -39,14 +56,17 @@ bool findCounts(const unsigned char* data, size_t size, size_t* at, GrowingText*
 
 }  // namespace
 
+const SurfaceFormat kFreeSurferFormat = {"FreeSurfer", nullptr, recogniseFreeSurfer, loadFreeSurfer,
+                                         nullptr};
+
 bool decodeSurfaceFreeSurfer(const unsigned char* data, size_t size, HostSurface* surface,
                              GrowingText* error) {
   releaseSurface(surface);
-  if (detectSurfaceFileType(data, size) == SurfaceFileType::kFreeSurferQuad) {
+  if (startsWithMagic(data, size, kQuadMagic)) {
     error->append("a FreeSurfer quad surface (only triangle surfaces are read)");
     return false;
   }
-  if (detectSurfaceFileType(data, size) != SurfaceFileType::kFreeSurfer) {
+  if (!startsWithMagic(data, size, kTriangleMagic)) {
     error->append("not a FreeSurfer triangle surface");
     return false;
   }

@@ -183,24 +183,6 @@ bool parseLine(const Words& words, PlyHeader* header, HostSurface* fields, int l
 
 }  // namespace
 
-bool parseSurfaceFieldValue(const char* text, const SurfaceField& field, char* slot) {
-  errno = 0;
-  char* end = nullptr;
-  if (field.isFloat) {
-    float value = strtof(text, &end);
-    if (*end != '\0' || end == text) return false;
-    memcpy(slot, &value, sizeof(value));
-    return true;
-  }
-  long long value = strtoll(text, &end, 10);
-  if (errno != 0 || *end != '\0' || end == text || value < INT32_MIN || value > INT32_MAX) {
-    return false;
-  }
-  int32_t narrow = static_cast<int32_t>(value);
-  memcpy(slot, &narrow, sizeof(narrow));
-  return true;
-}
-
 int plyTypeSize(PlyType type) {
   switch (type) {
     case PlyType::kInt8:

@@ -1,19 +1,9 @@
 #pragma once
 
-// Surface files of the stand-in host: PLY, binary little-endian, which
-// common mesh viewers open whatever the file's extension.
-//
-//   element vertex N: float x, y, z; uchar red, green, blue; int zv_color
-//   element face M:   list uchar int vertex_indices (triangles)
-//
-// zv_color is the exact stored colour value; red, green and blue are for
-// viewers (the low three bytes of a value whose top byte is 0x3F, a grey for
-// a curvature index otherwise). Every other record field is a header line
-// "comment zandrovix <field> <values>", floats with "%.9g" so that they read
-// back exactly.
-//
-// Loading and saving also handle FreeSurfer and GIfTI files; those formats
-// are described in surface_formats.h.
+// Surface files of the stand-in host, whatever their format: loading a file
+// (its format told from its content), saving one (its format chosen by its
+// name), the record fields that files keep as text, and the checks every
+// reader makes. The formats themselves are in surface_formats.h.
 
 #include <stddef.h>
 
@@ -22,22 +12,9 @@
 
 namespace standin {
 
-// Appends `surface` as a PLY file to `out`. The file name is not stored.
-void encodeSurfacePly(const HostSurface& surface, GrowingText* out);
-
-// Reads the PLY file in `data` into `surface` (replacing it; the file name
-// is left unset). Accepts any binary little-endian PLY file whose vertices
-// have x, y and z and whose faces are triangles; fields without a
-// "comment zandrovix" line take the sample surface's values, and colours
-// without zv_color come from red, green and blue, or are 0. Returns false
-// with a message in `error`, and `surface` empty, when the file is not such
-// a file.
-bool decodeSurfacePly(const unsigned char* data, size_t size, HostSurface* surface,
-                      GrowingText* error);
-
-// Writes `surface` to the file at `path`: as GIfTI when the name ends in
-// ".gii", as PLY otherwise. Returns false with a message in `error` when the
-// file cannot be written.
+// Writes `surface` to the file at `path`, in the format that
+// surfaceFormatForName chooses for the name. Returns false with a message in
+// `error` when the file cannot be written.
 bool saveSurfaceFile(const HostSurface& surface, const char* path, GrowingText* error);
 
 // Writes `contents` to the file at `path`, checking every write, the flush
@@ -45,11 +22,17 @@ bool saveSurfaceFile(const HostSurface& surface, const char* path, GrowingText* 
 bool writeWholeFile(const char* path, const GrowingText& contents, GrowingText* error);
 
 // Loads the surface file at `path` into `surface`, whose file name becomes
-// `path`: PLY, FreeSurfer or GIfTI, told from the content. Returns false
+// `path`, in whichever format of the table its content is. Returns false
 // with one line in `error` that names the file and what is wrong with it.
 bool loadSurfaceFile(const char* path, HostSurface* surface, GrowingText* error);
 
-// The record fields stored as "comment zandrovix" lines, in file order.
+// Whether `surface` is a mesh the host can use: every coordinate a finite
+// number, every triangle corner one of its vertices. Otherwise appends to
+// `error` the first vertex or triangle that is not.
+bool checkSurfaceMesh(const HostSurface& surface, GrowingText* error);
+
+// The record fields that files keep as text ("comment zandrovix" lines in
+// PLY, metadata in GIfTI), in file order.
 struct SurfaceField {
   const char* name;
   bool isFloat;
@@ -60,8 +43,8 @@ struct SurfaceField {
 extern const SurfaceField kSurfaceFields[];
 extern const int kSurfaceFieldCount;
 
-// Appends the values of `field` in `surface`, each after a blank, as the
-// "comment zandrovix" lines hold them.
+// Appends the values of `field` in `surface`, each after a blank, floats
+// with "%.9g" so that they read back exactly.
 void appendSurfaceFieldValues(GrowingText* out, const HostSurface& surface,
                               const SurfaceField& field);
 

@@ -9,6 +9,7 @@
 
 #include "host/host_records.h"
 #include "standin/files/surface_file.h"
+#include "standin/files/surface_formats.h"
 
 namespace standin {
 namespace {

@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "standin/files/surface_file.h"
+#include "standin/files/surface_formats.h"
 
 namespace standin {
 

@@ -1,26 +1,13 @@
-// Writing surface files; the format is described in surface_file.h.
+// Writing PLY files; the format is described in surface_formats.h.
 
 #include <stdint.h>
 #include <stdio.h>
 #include <string.h>
 
-#include "standin/base/file_bytes.h"
 #include "standin/files/surface_file.h"
 #include "standin/files/surface_formats.h"
 
 namespace standin {
-
-const SurfaceField kSurfaceFields[] = {
-    {"visible", false, 1, offsetof(HostSurface, visible)},
-    {"renderMode", false, 1, offsetof(HostSurface, renderMode)},
-    {"convexColor", true, 3, offsetof(HostSurface, convexColor)},
-    {"concaveColor", true, 3, offsetof(HostSurface, concaveColor)},
-    {"meshCenter", true, 3, offsetof(HostSurface, meshCenter)},
-    {"meshRotation", true, 3, offsetof(HostSurface, meshRotation)},
-    {"useStrips", false, 1, offsetof(HostSurface, useStrips)},
-    {"stripElementCount", false, 1, offsetof(HostSurface, stripElementCount)},
-};
-const int kSurfaceFieldCount = static_cast<int>(sizeof(kSurfaceFields) / sizeof(kSurfaceFields[0]));
 
 namespace {
 
@@ -64,22 +51,6 @@ void appendFieldComment(GrowingText* out, const HostSurface& surface, const Surf
 
 }  // namespace
 
-void appendSurfaceFieldValues(GrowingText* out, const HostSurface& surface,
-                              const SurfaceField& field) {
-  const char* base = reinterpret_cast<const char*>(&surface) + field.offset;
-  for (int index = 0; index < field.count; ++index) {
-    if (field.isFloat) {
-      float value = 0;
-      memcpy(&value, base + index * 4, 4);
-      out->appendFormat(" %.9g", static_cast<double>(value));
-    } else {
-      int32_t value = 0;
-      memcpy(&value, base + index * 4, 4);
-      out->appendFormat(" %d", value);
-    }
-  }
-}
-
 void encodeSurfacePly(const HostSurface& surface, GrowingText* out) {
   out->append("ply\nformat binary_little_endian 1.0\n");
   out->append("comment made by the stand-in host Zandrovix.exe\n");
@@ -105,27 +76,6 @@ void encodeSurfacePly(const HostSurface& surface, GrowingText* out) {
     for (int corner = 0; corner < 3; ++corner)
       appendUint32(out, static_cast<uint32_t>(corners[corner]));
   }
-}
-
-bool writeWholeFile(const char* path, const GrowingText& contents, GrowingText* error) {
-  switch (writeFileBytes(path, contents.text(), contents.length())) {
-    case FileWrite::kWritten:
-      return true;
-    case FileWrite::kNotCreated:
-      error->appendFormat("cannot create \"%s\"", path);
-      return false;
-    case FileWrite::kNotComplete:
-      break;
-  }
-  error->appendFormat("cannot write \"%s\"", path);
-  return false;
-}
-
-bool saveSurfaceFile(const HostSurface& surface, const char* path, GrowingText* error) {
-  if (nameAsksForGifti(path)) return saveSurfaceGifti(surface, path, error);
-  GrowingText contents;
-  encodeSurfacePly(surface, &contents);
-  return writeWholeFile(path, contents, error);
 }
 
 }  // namespace standin

@@ -1,4 +1,4 @@
-// Reading surface files; the format is described in surface_file.h. Every
+// Reading PLY files; the format is described in surface_formats.h. Every
 // count, offset and index read from a file is checked before it is used.
 
 #include <float.h>
@@ -249,45 +249,6 @@ bool decodeSurfacePly(const unsigned char* data, size_t size, HostSurface* surfa
     return false;
   }
   copyDisplayFields(fields, surface);
-  return true;
-}
-
-bool loadSurfaceFile(const char* path, HostSurface* surface, GrowingText* error) {
-  GrowingText contents;
-  if (!readFile(path, &contents)) {
-    releaseSurface(surface);
-    error->appendFormat("cannot read \"%s\"", path);
-    return false;
-  }
-  const unsigned char* data = reinterpret_cast<const unsigned char*>(contents.text());
-  GrowingText reason;
-  bool decoded = false;
-  switch (detectSurfaceFileType(data, contents.length())) {
-    case SurfaceFileType::kPly:
-      decoded = decodeSurfacePly(data, contents.length(), surface, &reason);
-      break;
-    case SurfaceFileType::kFreeSurfer:
-    case SurfaceFileType::kFreeSurferQuad:
-      decoded = decodeSurfaceFreeSurfer(data, contents.length(), surface, &reason);
-      break;
-    case SurfaceFileType::kGifti:
-      decoded = loadSurfaceGifti(path, surface, &reason);
-      break;
-    case SurfaceFileType::kUnknown:
-      releaseSurface(surface);
-      reason.append(contents.empty() ? "the file is empty"
-                                     : "unknown file type (not PLY, FreeSurfer or GIfTI)");
-      break;
-  }
-  if (!decoded) {
-    error->appendFormat("\"%s\": %s", path, reason.text());
-    return false;
-  }
-  if (!setSurfaceFileName(surface, path)) {
-    releaseSurface(surface);
-    error->append("out of memory");
-    return false;
-  }
   return true;
 }
 

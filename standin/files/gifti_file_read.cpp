@@ -7,6 +7,7 @@
 #include <stdio.h>
 #include <string.h>
 
+#include "host/host_color_value.h"
 #include "standin/files/gifti_library.h"
 #include "standin/files/surface_file.h"
 #include "standin/files/surface_formats.h"
@@ -15,7 +16,6 @@ namespace standin {
 
 namespace {
 
-const uint32_t kColorCodeTag = 0x3F000000u;
 // Most bytes that gzip can give per byte of base64 text; a file whose arrays
 // claim more holds no such data, and nothing that large is allocated.
 const uint64_t kLargestExpansion = 1100;
@@ -152,7 +152,7 @@ void readColors(const gifti_image& image, HostSurface* surface) {
                                : colorByte(static_cast<const float*>(rgba->data)[at]);
       code = (code << 8) | byte;
     }
-    surface->colors[vertex] = static_cast<int32_t>(kColorCodeTag | code);
+    surface->colors[vertex] = colorCodeOf(code);
   }
 }
 

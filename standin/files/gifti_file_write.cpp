@@ -7,6 +7,7 @@
 #include "standin/files/gifti_library.h"
 #include "standin/files/surface_file.h"
 #include "standin/files/surface_formats.h"
+#include "standin/mesh/shown_color.h"
 
 namespace standin {
 
@@ -16,28 +17,6 @@ namespace {
 
 const char* const kColorValuesName = "zandrovix colour values";
 const char* const kViewerColorsName = "zandrovix viewer colours";
-const uint32_t kColorCodeTag = 0x3F000000u;
-
-// What viewers show for a stored value: the colour itself for a colour
-// code (top byte 0x3F), the convex colour for 0, the concave colour for 1
-// and halfway between them for any other value.
-void viewerColor(const HostSurface& surface, int32_t stored, unsigned char* rgba) {
-  uint32_t value = static_cast<uint32_t>(stored);
-  rgba[3] = 255;
-  if ((value & 0xFF000000u) == kColorCodeTag) {
-    rgba[0] = static_cast<unsigned char>((value >> 16) & 0xFF);
-    rgba[1] = static_cast<unsigned char>((value >> 8) & 0xFF);
-    rgba[2] = static_cast<unsigned char>(value & 0xFF);
-    return;
-  }
-  for (int channel = 0; channel < 3; ++channel) {
-    unsigned char convex = colorByte(surface.convexColor[channel]);
-    unsigned char concave = colorByte(surface.concaveColor[channel]);
-    rgba[channel] = stored == 0   ? convex
-                    : stored == 1 ? concave
-                                  : static_cast<unsigned char>((convex + concave + 1) / 2);
-  }
-}
 
 // Sets `array` to `intent` and `datatype` with `rows` x `columns` values
 // (one dimension when `columns` is 0), row-major, compressed, in this
@@ -79,10 +58,16 @@ bool buildImage(const HostSurface& surface, gifti_image* image) {
   memcpy(arrays[1]->data, surface.triangles,
          static_cast<size_t>(surface.triangleCount) * 3 * sizeof(int32_t));
   memcpy(arrays[2]->data, surface.colors, count * sizeof(int32_t));
+  // What viewers show: each vertex as it is shown in pictures, opaque.
+  SurfaceShape shape;
+  if (!computeSurfaceShape(surface, &shape)) return false;
   unsigned char* rgba = static_cast<unsigned char*>(arrays[3]->data);
-  for (size_t vertex = 0; vertex < count; ++vertex) {
-    viewerColor(surface, surface.colors[vertex], rgba + vertex * 4);
+  for (int32_t vertex = 0; vertex < vertices; ++vertex) {
+    unsigned char* color = rgba + static_cast<size_t>(vertex) * 4;
+    shownVertexColor(surface, shape, vertex, color);
+    color[3] = 255;
   }
+  releaseSurfaceShape(&shape);
   for (int index = 0; index < kSurfaceFieldCount; ++index) {
     const SurfaceField& field = kSurfaceFields[index];
     GrowingText name;

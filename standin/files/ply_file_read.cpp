@@ -7,6 +7,7 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "host/host_color_value.h"
 #include "standin/files/ply_header.h"
 #include "standin/files/surface_file.h"
 #include "standin/files/surface_formats.h"
@@ -123,8 +124,8 @@ bool readVertices(ByteReader* reader, const PlyElement& element, const PlyVertex
       return false;
     }
     if (layout.zvColor < 0 && layout.rgb[0] >= 0 && layout.rgb[1] >= 0 && layout.rgb[2] >= 0) {
-      uint32_t code = static_cast<uint32_t>((rgb[0] << 16) | (rgb[1] << 8) | rgb[2]);
-      surface->colors[vertex] = static_cast<int32_t>(0x3F000000u | code);
+      surface->colors[vertex] =
+          colorCodeOf(static_cast<uint32_t>((rgb[0] << 16) | (rgb[1] << 8) | rgb[2]));
     }
   }
   return true;

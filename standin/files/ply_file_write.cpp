@@ -6,15 +6,11 @@
 
 #include "standin/files/surface_file.h"
 #include "standin/files/surface_formats.h"
+#include "standin/mesh/shown_color.h"
 
 namespace standin {
 
 namespace {
-
-const uint32_t kColorCodeTag = 0x3F000000u;
-const unsigned char kConvexGrey = 176;
-const unsigned char kConcaveGrey = 96;
-const unsigned char kOtherGrey = 128;
 
 void appendUint32(GrowingText* out, uint32_t value) {
   const char bytes[4] = {static_cast<char>(value & 0xFF), static_cast<char>((value >> 8) & 0xFF),
@@ -29,20 +25,6 @@ void appendFloatBits(GrowingText* out, float value) {
   appendUint32(out, bits);
 }
 
-void appendViewerColor(GrowingText* out, int32_t stored) {
-  uint32_t value = static_cast<uint32_t>(stored);
-  unsigned char rgb[3];
-  if ((value & 0xFF000000u) == kColorCodeTag) {
-    rgb[0] = static_cast<unsigned char>((value >> 16) & 0xFF);
-    rgb[1] = static_cast<unsigned char>((value >> 8) & 0xFF);
-    rgb[2] = static_cast<unsigned char>(value & 0xFF);
-  } else {
-    unsigned char grey = stored == 0 ? kConvexGrey : stored == 1 ? kConcaveGrey : kOtherGrey;
-    rgb[0] = rgb[1] = rgb[2] = grey;
-  }
-  out->append(reinterpret_cast<const char*>(rgb), 3);
-}
-
 void appendFieldComment(GrowingText* out, const HostSurface& surface, const SurfaceField& field) {
   out->appendFormat("comment zandrovix %s", field.name);
   appendSurfaceFieldValues(out, surface, field);
@@ -51,7 +33,9 @@ void appendFieldComment(GrowingText* out, const HostSurface& surface, const Surf
 
 }  // namespace
 
-void encodeSurfacePly(const HostSurface& surface, GrowingText* out) {
+bool encodeSurfacePly(const HostSurface& surface, GrowingText* out) {
+  SurfaceShape shape;
+  if (!computeSurfaceShape(surface, &shape)) return false;
   out->append("ply\nformat binary_little_endian 1.0\n");
   out->append("comment made by the stand-in host Zandrovix.exe\n");
   for (int index = 0; index < kSurfaceFieldCount; ++index) {
@@ -67,7 +51,9 @@ void encodeSurfacePly(const HostSurface& surface, GrowingText* out) {
   for (int32_t vertex = 0; vertex < surface.vertexCount; ++vertex) {
     const float* position = surface.positions + static_cast<size_t>(vertex) * 3;
     for (int axis = 0; axis < 3; ++axis) appendFloatBits(out, position[axis]);
-    appendViewerColor(out, surface.colors[vertex]);
+    unsigned char shown[3];
+    shownVertexColor(surface, shape, vertex, shown);
+    out->append(reinterpret_cast<const char*>(shown), 3);
     appendUint32(out, static_cast<uint32_t>(surface.colors[vertex]));
   }
   for (int32_t triangle = 0; triangle < surface.triangleCount; ++triangle) {
@@ -76,6 +62,8 @@ void encodeSurfacePly(const HostSurface& surface, GrowingText* out) {
     for (int corner = 0; corner < 3; ++corner)
       appendUint32(out, static_cast<uint32_t>(corners[corner]));
   }
+  releaseSurfaceShape(&shape);
+  return true;
 }
 
 }  // namespace standin

@@ -26,7 +26,10 @@ bool loadPly(const char*, const unsigned char* data, size_t size, HostSurface* s
 
 bool savePly(const HostSurface& surface, const char* path, GrowingText* error) {
   GrowingText contents;
-  encodeSurfacePly(surface, &contents);
+  if (!encodeSurfacePly(surface, &contents)) {
+    error->appendFormat("cannot write \"%s\": out of memory", path);
+    return false;
+  }
   return writeWholeFile(path, contents, error);
 }
 

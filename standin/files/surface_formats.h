@@ -13,7 +13,8 @@
 //     element vertex N: float x, y, z; uchar red, green, blue; int zv_color
 //     element face M:   list uchar int vertex_indices (triangles)
 //   zv_color is the exact stored colour value; red, green and blue are for
-//   viewers. Every other record field is a header line
+//   viewers, the colour the vertex is shown in (standin/mesh/shown_color.h).
+//   Every other record field is a header line
 //   "comment zandrovix <field> <values>".
 // - FreeSurfer triangle surfaces (lh.pial, rh.white, ...; freesurfer_file.cpp),
 //   read only: the bytes FF FF FE, a "created by" line ended by one or two
@@ -69,7 +70,8 @@ const SurfaceFormat& surfaceFormatForName(const char* path);
 void appendSurfaceFormatNames(GrowingText* out);
 
 // Appends `surface` as a PLY file to `out`. The file name is not stored.
-void encodeSurfacePly(const HostSurface& surface, GrowingText* out);
+// Returns false when memory runs out.
+bool encodeSurfacePly(const HostSurface& surface, GrowingText* out);
 
 // Reads the PLY file in `data` into `surface` (replacing it; the file name
 // is left unset). Accepts any binary little-endian PLY file whose vertices
@@ -101,7 +103,8 @@ extern const bool kGiftiAvailable;
 bool loadSurfaceGifti(const char* path, HostSurface* surface, GrowingText* error);
 
 // Writes `surface` to `path` as GIfTI: the POINTSET and TRIANGLE arrays, an
-// INT32 array of the exact colour values, an RGBA array for viewers, and the
+// INT32 array of the exact colour values, an RGBA array of the colours the
+// vertices are shown in, for viewers, and the
 // other record fields in the metadata. Returns false with a message in
 // `error` when the file cannot be written or the build has no GIfTI.
 bool saveSurfaceGifti(const HostSurface& surface, const char* path, GrowingText* error);

@@ -8,6 +8,8 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "standin/mesh/shown_color.h"
+
 namespace standin {
 
 const uint8_t kPictureBackground[3] = {28, 28, 36};
@@ -55,12 +57,6 @@ void turn(const double rows[3][3], const float* point, double* turned) {
   }
 }
 
-uint8_t colorByte(float share) {
-  if (!(share > 0.0f)) return 0;
-  if (share >= 1.0f) return 255;
-  return static_cast<uint8_t>(share * 255.0f + 0.5f);
-}
-
 // A vertex ready to be drawn: its place in the picture (x, y in pixels,
 // depth growing towards the viewer) and its lit colour.
 struct ScreenVertex {
@@ -71,23 +67,9 @@ struct ScreenVertex {
 
 void shadeVertices(const HostSurface& surface, const SurfaceShape& shape, const double rows[3][3],
                    ScreenVertex* screen) {
-  uint8_t convex[3];
-  uint8_t concave[3];
-  for (int channel = 0; channel < 3; ++channel) {
-    convex[channel] = colorByte(surface.convexColor[channel]);
-    concave[channel] = colorByte(surface.concaveColor[channel]);
-  }
   for (int32_t vertex = 0; vertex < surface.vertexCount; ++vertex) {
-    uint32_t value = static_cast<uint32_t>(surface.colors[vertex]);
     uint8_t base[3];
-    if ((value >> 24) == 0x3Fu) {
-      base[0] = static_cast<uint8_t>(value >> 16);
-      base[1] = static_cast<uint8_t>(value >> 8);
-      base[2] = static_cast<uint8_t>(value);
-    } else {
-      const uint8_t* curvature = shape.convex[vertex] != 0 ? convex : concave;
-      memcpy(base, curvature, 3);
-    }
+    shownVertexColor(surface, shape, vertex, base);
     double normal[3];
     turn(rows, shape.normals + static_cast<size_t>(vertex) * 3, normal);
     // Lit from both sides, so that a mesh wound the other way is not dark.

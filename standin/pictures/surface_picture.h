@@ -37,9 +37,8 @@ bool allocatePicture(Picture* picture, int32_t width, int32_t height);
 // Gives back the picture's memory and leaves it empty.
 void releasePicture(Picture* picture);
 
-// Draws `surface` into `picture`, whose size it keeps. A stored colour value
-// whose top byte is 0x3F is shown as the colour 0x3FRRGGBB; any other value
-// in the surface's convex or concave colour, as `shape` says. `shape` must
+// Draws `surface` into `picture`, whose size it keeps, each vertex in the
+// colour it is shown in (standin/mesh/shown_color.h). `shape` must
 // have been computed for this surface's mesh. Vertices with a coordinate that
 // is not finite, and triangles that use one or an index outside the
 // vertices, are left out. Returns false, with only the background drawn,

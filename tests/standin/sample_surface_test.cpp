@@ -23,7 +23,7 @@ struct OwnedSurface {
 
 std::string encode(const HostSurface& surface) {
   GrowingText out;
-  encodeSurfacePly(surface, &out);
+  EXPECT_TRUE(encodeSurfacePly(surface, &out));
   return std::string(out.text(), out.length());
 }
 

@@ -9,9 +9,9 @@ const bool kGiftiAvailable = false;
 
 bool loadSurfaceGifti(const char*, HostSurface* surface, GrowingText* error) {
   releaseSurface(surface);
-  error->append(
-      "a GIfTI file, which this build of Zandrovix.exe cannot read (it reads PLY and FreeSurfer "
-      "surfaces)");
+  error->append("a GIfTI file, which this build of Zandrovix.exe cannot read (it reads ");
+  appendSurfaceFormatNames(error, " and ", &kGiftiFormat);
+  error->append(" surfaces)");
   return false;
 }
 

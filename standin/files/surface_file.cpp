@@ -50,7 +50,7 @@ bool loadSurfaceFile(const char* path, HostSurface* surface, GrowingText* error)
       reason.append("the file is empty");
     } else {
       reason.append("unknown file type (not ");
-      appendSurfaceFormatNames(&reason);
+      appendSurfaceFormatNames(&reason, " or ");
       reason.append(")");
     }
   }

@@ -54,10 +54,14 @@ const SurfaceFormat& surfaceFormatForName(const char* path) {
   return *kSurfaceFormats[0];
 }
 
-void appendSurfaceFormatNames(GrowingText* out) {
+void appendSurfaceFormatNames(GrowingText* out, const char* lastJoin, const SurfaceFormat* except) {
+  const int named = kSurfaceFormatCount - (except != nullptr ? 1 : 0);
+  int written = 0;
   for (int index = 0; index < kSurfaceFormatCount; ++index) {
-    if (index > 0) out->append(index + 1 == kSurfaceFormatCount ? " or " : ", ");
+    if (kSurfaceFormats[index] == except) continue;
+    if (written > 0) out->append(written + 1 == named ? lastJoin : ", ");
     out->append(kSurfaceFormats[index]->name);
+    ++written;
   }
 }
 

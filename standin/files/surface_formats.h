@@ -66,8 +66,10 @@ const SurfaceFormat* surfaceFormatOfContent(const unsigned char* data, size_t si
 // saveNameEnding the name ends in, else the first that saves without one.
 const SurfaceFormat& surfaceFormatForName(const char* path);
 
-// Appends the formats' names as a list: "PLY, FreeSurfer or GIfTI".
-void appendSurfaceFormatNames(GrowingText* out);
+// Appends the formats' names as a list, the last two joined by `lastJoin`
+// (" or ": "PLY, FreeSurfer or GIfTI"), leaving out `except` if given.
+void appendSurfaceFormatNames(GrowingText* out, const char* lastJoin,
+                              const SurfaceFormat* except = nullptr);
 
 // Appends `surface` as a PLY file to `out`. The file name is not stored.
 // Returns false when memory runs out.

@@ -83,6 +83,15 @@ TEST(SurfaceFormatTable, ToldFromTheFirstBytes) {
   }
 }
 
+TEST(SurfaceFormatTable, MessagesNameTheFormatsInTableOrder) {
+  GrowingText all;
+  GrowingText others;
+  appendSurfaceFormatNames(&all, " or ");
+  appendSurfaceFormatNames(&others, " and ", &kGiftiFormat);
+  EXPECT_STREQ(all.text(), "PLY, FreeSurfer or GIfTI");
+  EXPECT_STREQ(others.text(), "PLY and FreeSurfer");
+}
+
 TEST(SurfaceFormatTable, OnlyNamesEndingInGiiAreSavedAsGifti) {
   const struct {
     const char* name;

@@ -1,6 +1,6 @@
 // The FreeSurfer row of the table of formats, and reading FreeSurfer
-// triangle surfaces; the format is described in surface_formats.h. Counts are checked against the
-// file's size before anything is allocated.
+// triangle surfaces; the format is described in surface_formats.h. Counts
+// are checked against the file's size before anything is allocated.
 
 #include <stdint.h>
 #include <string.h>

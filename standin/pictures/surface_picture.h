@@ -38,10 +38,10 @@ bool allocatePicture(Picture* picture, int32_t width, int32_t height);
 void releasePicture(Picture* picture);
 
 // Draws `surface` into `picture`, whose size it keeps, each vertex in the
-// colour it is shown in (standin/mesh/shown_color.h). `shape` must
-// have been computed for this surface's mesh. Vertices with a coordinate that
-// is not finite, and triangles that use one or an index outside the
-// vertices, are left out. Returns false, with only the background drawn,
+// colour it is shown in (standin/mesh/shown_color.h). `shape` must have been
+// computed for this surface's mesh. Vertices with a coordinate that is not
+// finite, and triangles that use one or an index outside the vertices, are
+// left out. Returns false, with only the background drawn,
 // when memory runs out or `shape` has another vertex count.
 bool renderSurface(const HostSurface& surface, const SurfaceShape& shape, Picture* picture);
 

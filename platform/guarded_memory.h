@@ -9,8 +9,8 @@
 
 // Returns `bytes` zeroed bytes whose end is the start of an unreadable page,
 // or null when memory runs out. Zero bytes give the address of that page
-// itself, never null. The end is page-aligned, so the start is aligned for
-// any element whose size divides `bytes` (an array of int32_t for int32_t).
+// itself, never null. The end is page-aligned, so the start of an array is
+// aligned for its elements.
 void* allocateGuarded(size_t bytes);
 
 // Gives back memory that allocateGuarded returned. Null is ignored.

@@ -16,8 +16,9 @@ struct HostSurface {
   float* positions = nullptr;
   // Three vertex indexes per triangle.
   int32_t* triangles = nullptr;
-  // One value per vertex; never null once the surface is made, even with no
-  // vertices, since the record hands the address to the plug-in.
+  // One value per vertex, exactly, ending at an unreadable page; never null
+  // once the surface is made, even with no vertices (then the address of
+  // that page), since the record hands the address to the plug-in.
   int32_t* colors = nullptr;
   int32_t visible = 0;
   int32_t renderMode = 0;

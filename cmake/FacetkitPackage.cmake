@@ -16,8 +16,9 @@ configure_file(${PROJECT_SOURCE_DIR}/LICENSE
 
 set(FACETKIT_PACKAGE_NAME Facetkit-${PROJECT_VERSION}-win64.zip)
 
-# Debian's Python on Linux, as every script of the project, so that one
-# zlib compresses for everyone; the one installed on Windows.
+# Debian's Python on Linux, as for every script of the project: its zlib
+# compresses the entries, and another zlib could give other bytes. On
+# Windows the Python installed there.
 if(CMAKE_HOST_WIN32)
   find_package(Python3 COMPONENTS Interpreter)
   set(facetkit_package_python ${Python3_EXECUTABLE})
@@ -34,9 +35,9 @@ set(FACETKIT_PACKAGE_COMMAND
 set(FACETKIT_PACKAGE_FILES $<TARGET_FILE:Facetkit> ${FACETKIT_PACKAGE_TEXT_DIR}/INSTALL.txt
                            ${FACETKIT_PACKAGE_TEXT_DIR}/LICENSE.txt)
 
-# CMake keeps the name `package` for CPack while a build folder holds
-# CPack's configuration, which folders configured before this file wrote
-# the zip itself still do.
+# CMake reserves the name `package` for CPack while a build folder holds
+# CPack's configuration, as folders do that were configured when CPack made
+# the package.
 file(REMOVE ${PROJECT_BINARY_DIR}/CPackConfig.cmake ${PROJECT_BINARY_DIR}/CPackSourceConfig.cmake)
 
 # Made afresh on every call, since the entries' time comes from the last

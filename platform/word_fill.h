@@ -1,0 +1,23 @@
+#pragma once
+
+// Filling a long run of 32-bit words with one value at the memory's speed.
+// A plain store loop first reads every cache line it writes; the processor's
+// string store and streaming stores write whole lines without reading them.
+
+#include <stddef.h>
+#include <stdint.h>
+
+// The fewest words for which fillWords beats a plain store loop: below this
+// the string store costs more to start than it saves.
+constexpr size_t kWordFillPaysFrom = 1024;
+
+// From this many words (32 MiB, the size of a large last-level cache) on,
+// fillWords stores past the caches: a run this long would not stay in them,
+// and writing it through them evicts everything else. Shorter runs go
+// through the caches, where they stay for whoever reads them next.
+constexpr size_t kWordFillStreamsFrom = size_t{1} << 23;
+
+// Stores `value` into words[0] to words[count - 1] and nowhere else; nothing
+// when count is 0. `words` needs only the alignment of an int32_t. The
+// stores are complete and ordered before later stores when it returns.
+void fillWords(int32_t* words, size_t count, int32_t value);

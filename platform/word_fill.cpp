@@ -35,15 +35,15 @@ void storeAsString(int32_t* words, size_t count, int32_t value) {
 constexpr size_t kWordsPerStore = sizeof(__m128i) / sizeof(int32_t);
 // Four stores fill one 64-byte cache line.
 constexpr size_t kWordsPerLine = 4 * kWordsPerStore;
+static_assert(kWordFillStreamsFrom > kWordsPerLine, "a streamed range holds a line after its head");
 
 void storeStreaming(int32_t* words, size_t count, int32_t value) {
   // Streaming stores write whole cache lines from a line's start (each store
   // needs a 16-byte boundary, and a line written in part costs a read); the
   // words before the first line and after the last go through the string
-  // store.
+  // store. The count is at least kWordFillStreamsFrom, far more than a line.
   const size_t pastLineStart = reinterpret_cast<uintptr_t>(words) / sizeof(int32_t) % kWordsPerLine;
-  size_t head = pastLineStart == 0 ? 0 : kWordsPerLine - pastLineStart;
-  if (head > count) head = count;
+  const size_t head = pastLineStart == 0 ? 0 : kWordsPerLine - pastLineStart;
   storeAsString(words, head, value);
   const __m128i wide = _mm_set1_epi32(value);
   const size_t lines = (count - head) / kWordsPerLine;

@@ -59,6 +59,8 @@ bool setSurfaceFileName(HostSurface* surface, const char* fileName);
 // rotation (0, 90, -45.5), no strips.
 void setSampleDisplayFields(HostSurface* surface);
 
+// What a loaded surface says of the brain it shows (surface_anatomy.cpp).
+
 // Sets the display fields of a surface read from a file that holds none: as
 // the sample's, but no rotation and the mesh centre at the centre of the box
 // around the finite vertices (the origin for none); sets ownDisplayFields.

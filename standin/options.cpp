@@ -218,7 +218,8 @@ const OptionRow kOptionRows[] = {
      }},
     {"--no-preview", nullptr,
      "no picture preview on the terminal at a redraw (there is\n"
-     "none anyway when the output or the trace is not a terminal)",
+     "none anyway when the output is not a terminal or the trace\n"
+     "or the log goes there)",
      [](const char*, Options* options) {
        options->noPreview = true;
        return true;

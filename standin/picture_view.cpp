@@ -28,8 +28,9 @@ struct ViewRow {
   double towardViewer[3];
 };
 
-const ViewRow kViewRows[] = {
-    // name       right hemisphere  picture's right  picture's up   viewer at
+// Each row: the name, the view a right hemisphere takes, the picture's
+// right, its up, and the side the viewer looks from.
+constexpr ViewRow kViewRows[] = {
     {"lateral", "medial", {0, -1, 0}, {0, 0, 1}, {-1, 0, 0}},
     {"medial", "lateral", {0, 1, 0}, {0, 0, 1}, {1, 0, 0}},
     {"dorsal", nullptr, {1, 0, 0}, {0, 1, 0}, {0, 0, 1}},
@@ -37,7 +38,22 @@ const ViewRow kViewRows[] = {
     {"anterior", nullptr, {-1, 0, 0}, {0, 0, 1}, {0, 1, 0}},
     {"posterior", nullptr, {1, 0, 0}, {0, 0, 1}, {0, -1, 0}},
 };
-const int kViewRowCount = static_cast<int>(sizeof(kViewRows) / sizeof(kViewRows[0]));
+constexpr int kViewRowCount = static_cast<int>(sizeof(kViewRows) / sizeof(kViewRows[0]));
+
+// Whether every row sees the mesh as it is, not mirrored: the picture's
+// right times its up is the direction towards the viewer.
+constexpr bool rowsKeepHandedness() {
+  for (const ViewRow& row : kViewRows) {
+    for (int axis = 0; axis < 3; ++axis) {
+      int next = (axis + 1) % 3;
+      int last = (axis + 2) % 3;
+      if (row.right[next] * row.up[last] - row.right[last] * row.up[next] != row.towardViewer[axis])
+        return false;
+    }
+  }
+  return true;
+}
+static_assert(rowsKeepHandedness(), "a view of the table would show the mesh mirrored");
 // The index that stands for the record's view, after the table's rows.
 const uint8_t kRecordView = static_cast<uint8_t>(kViewRowCount);
 const uint8_t kLateralView = 0;

@@ -89,7 +89,7 @@ bool decodeSurfaceFreeSurfer(const unsigned char* data, size_t size, HostSurface
     releaseSurface(surface);
     return false;
   }
-  setSampleDisplayFields(surface);
+  setOwnDisplayFields(surface);
   return true;
 }
 

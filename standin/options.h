@@ -31,6 +31,7 @@ struct Options {
   int firstVertex[kMaxShownRanges] = {};
   int lastVertex[kMaxShownRanges] = {};
   bool help = false;
+  bool version = false;
 };
 
 // One command-line option: its name ("--trace"), the placeholder of its

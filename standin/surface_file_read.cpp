@@ -269,6 +269,7 @@ bool loadSurfaceFile(const char* path, HostSurface* surface, GrowingText* error)
     case SurfaceFileType::kFreeSurfer:
     case SurfaceFileType::kFreeSurferQuad:
       decoded = decodeSurfaceFreeSurfer(data, contents.length(), surface, &reason);
+      surface->hemisphere = hemisphereOfFreeSurferName(path);
       break;
     case SurfaceFileType::kGifti:
       decoded = loadSurfaceGifti(path, surface, &reason);

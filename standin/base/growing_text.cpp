@@ -110,13 +110,13 @@ bool readFile(const char* path, GrowingText* contents) {
   return !failed;
 }
 
-void copyBounded(char* out, size_t size, const char* text) {
-  if (out == nullptr || size == 0) return;
+size_t copyBounded(char* out, size_t size, const char* text) {
+  if (out == nullptr) return 0;
   if (text == nullptr) text = "";
-  size_t length = strlen(text);
-  if (length > size - 1) length = size - 1;
+  size_t length = strnlen(text, size);
   memcpy(out, text, length);
-  out[length] = '\0';
+  memset(out + length, 0, size - length);
+  return length;
 }
 
 }  // namespace standin

@@ -50,8 +50,11 @@ bool readLine(FILE* file, GrowingText* line);
 // when it cannot be opened or read.
 bool readFile(const char* path, GrowingText* contents);
 
-// Copies `text` into the `size`-byte buffer `out`: at most size - 1
-// characters and the terminator. Null `text` copies "".
-void copyBounded(char* out, size_t size, const char* text);
+// Writes `text` into all `size` bytes of `out`, as strncpy does and as a
+// host may write a buffer it was told the size of: at most `size`
+// characters and zeros after them, so a text of `size` characters or more
+// leaves no terminator. Null `text` writes "". Returns the characters
+// written.
+size_t copyBounded(char* out, size_t size, const char* text);
 
 }  // namespace standin

@@ -38,6 +38,14 @@ class CallLine {
   GrowingText& line() { return line_; }
   void separator() { line_.append(", "); }
   void text(const char* value) { appendQuoted(&line_, value); }
+  // "out " and the first `length` characters of the plug-in's buffer
+  // `buffer`, which the host may have left without a terminator.
+  void filled(const char* buffer, size_t length) {
+    GrowingText copy;
+    copy.append(buffer, length);
+    line_.append("out ");
+    text(copy.text());
+  }
   void integer(int value) { line_.appendFormat("%d", value); }
   // "out 3, 2, 0": the three integers the host filled, null for a missing one.
   void outIntegers(const int* first, const int* second, const int* third) {
@@ -92,10 +100,9 @@ bool hostGetVersion(int* major, int* minor, int* sub) {
 
 bool hostGetPath(char* path) {
   if (host == nullptr) return false;
-  copyBounded(path, kHostTextSize, host->settings.hostPath);
+  size_t written = copyBounded(path, kHostTextSize, host->settings.hostPath);
   CallLine call("zvGetZandrovixPath");
-  call.line().append("out ");
-  call.text(path);
+  call.filled(path, written);
   call.finish(1);
   return true;
 }
@@ -162,13 +169,13 @@ int hostGetTextInput(const char* prompt, const char* preset, char* answer) {
   GrowingText text;
   bool given = host->script != nullptr ? scriptText(host, name, false, &text)
                                        : terminalText(prompt, preset, &text);
-  copyBounded(answer, kHostTextSize, given ? text.text() : "");
+  size_t written = copyBounded(answer, kHostTextSize, given ? text.text() : "");
   CallLine call(name);
   call.text(prompt);
   call.separator();
   call.text(preset);
-  call.line().append(", out ");
-  call.text(answer);
+  call.separator();
+  call.filled(answer, written);
   call.finish(given ? 1 : 0);
   return given ? 1 : 0;
 }
@@ -191,15 +198,15 @@ int hostGetSaveFileName(const char* title, const char* startPath, const char* fi
   } else {
     placed.append(chosen.text());
   }
-  copyBounded(fileName, kHostTextSize, given ? placed.text() : "");
+  size_t written = copyBounded(fileName, kHostTextSize, given ? placed.text() : "");
   CallLine call(name);
   call.text(title);
   call.separator();
   call.text(startPath);
   call.separator();
   call.text(filter);
-  call.line().append(", out ");
-  call.text(fileName);
+  call.separator();
+  call.filled(fileName, written);
   call.finish(given ? 1 : 0);
   return given ? 1 : 0;
 }

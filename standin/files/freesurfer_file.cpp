@@ -27,9 +27,11 @@ bool recogniseFreeSurfer(const unsigned char* data, size_t size) {
   return startsWithMagic(data, size, kTriangleMagic) || startsWithMagic(data, size, kQuadMagic);
 }
 
-bool loadFreeSurfer(const char*, const unsigned char* data, size_t size, HostSurface* surface,
+bool loadFreeSurfer(const char* path, const unsigned char* data, size_t size, HostSurface* surface,
                     GrowingText* error) {
-  return decodeSurfaceFreeSurfer(data, size, surface, error);
+  if (!decodeSurfaceFreeSurfer(data, size, surface, error)) return false;
+  surface->hemisphere = hemisphereOfFreeSurferName(path);
+  return true;
 }
 
 uint32_t bigEndian32(const unsigned char* bytes) {
@@ -109,7 +111,7 @@ bool decodeSurfaceFreeSurfer(const unsigned char* data, size_t size, HostSurface
     releaseSurface(surface);
     return false;
   }
-  setSampleDisplayFields(surface);
+  setOwnDisplayFields(surface);
   return true;
 }
 

@@ -218,6 +218,20 @@ bool readSurface(const gifti_image& image, HostSurface* surface, GrowingText* er
            reinterpret_cast<const char*>(&fields) + field.offset,
            static_cast<size_t>(field.count) * 4);
   }
+  // A file that the stand-in did not save keeps no record fields: its
+  // display fields are made for its mesh. Its hemisphere is named in the
+  // file's metadata or in the POINTSET array's.
+  bool keepsFields = false;
+  for (int index = 0; index < image.meta.length && !keepsFields; ++index) {
+    const char* name = image.meta.name != nullptr ? image.meta.name[index] : nullptr;
+    keepsFields =
+        name != nullptr && strncmp(name, kGiftiFieldPrefix, strlen(kGiftiFieldPrefix)) == 0;
+  }
+  if (!keepsFields) setOwnDisplayFields(surface);
+  const char* structure = gifti_get_meta_value(&image.meta, "AnatomicalStructurePrimary");
+  if (structure == nullptr)
+    structure = gifti_get_meta_value(&points->meta, "AnatomicalStructurePrimary");
+  surface->hemisphere = hemisphereOfStructure(structure);
   return true;
 }
 

@@ -86,9 +86,11 @@ bool decodeSurfacePly(const unsigned char* data, size_t size, HostSurface* surfa
                       GrowingText* error);
 
 // Reads the FreeSurfer triangle surface in `data` into `surface` (replacing
-// it; the display fields are the sample surface's, every colour value 0, the
-// file name unset). Returns false with a message in `error`, and `surface`
-// empty, when `data` is not a complete, valid triangle surface.
+// it; display fields of its own, as setOwnDisplayFields makes them, every
+// colour value 0, the file name and hemisphere unset). Returns false with a
+// message in `error`, and `surface` empty, when `data` is not a complete,
+// valid triangle surface. Loaded through the table, the surface's hemisphere
+// is the one the file's name gives.
 bool decodeSurfaceFreeSurfer(const unsigned char* data, size_t size, HostSurface* surface,
                              GrowingText* error);
 
@@ -99,7 +101,10 @@ extern const bool kGiftiAvailable;
 // unset): the POINTSET and TRIANGLE arrays, the colour values from a
 // per-vertex INT32 array, or from an RGBA array when there is none, and the
 // record fields kept in the file's metadata (the sample surface's values for
-// those missing). Returns false with a message in `error`, and `surface`
+// those missing; display fields of its own, as setOwnDisplayFields makes
+// them, when it keeps none), and the hemisphere that its
+// AnatomicalStructurePrimary metadata names, in the file's or the POINTSET
+// array's metadata. Returns false with a message in `error`, and `surface`
 // empty, for a file that is not such a file, refers to an external data
 // file, or when the build has no GIfTI.
 bool loadSurfaceGifti(const char* path, HostSurface* surface, GrowingText* error);

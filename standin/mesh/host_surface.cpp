@@ -1,9 +1,11 @@
 #include "standin/mesh/host_surface.h"
 
+#include <stdint.h>
 #include <stdlib.h>
 #include <string.h>
 
 #include "host/host_records.h"
+#include "platform/guarded_memory.h"
 
 namespace standin {
 
@@ -14,6 +16,14 @@ T* allocateZeroed(int32_t count, int32_t width) {
   size_t elements = static_cast<size_t>(count) * static_cast<size_t>(width);
   // At least one element, so that an empty mesh still has arrays.
   return static_cast<T*>(calloc(elements > 0 ? elements : 1, sizeof(T)));
+}
+
+// The colour array the plug-in writes into: exactly `count` values, ending
+// at an unreadable page, so that a write past the last vertex faults at once.
+int32_t* allocateColors(int32_t count) {
+  const size_t elements = static_cast<size_t>(count);
+  if (elements > SIZE_MAX / sizeof(int32_t)) return nullptr;
+  return static_cast<int32_t*>(allocateGuarded(elements * sizeof(int32_t)));
 }
 
 void setTriple(float* triple, float first, float second, float third) {
@@ -27,7 +37,7 @@ void setTriple(float* triple, float first, float second, float third) {
 void releaseSurface(HostSurface* surface) {
   free(surface->positions);
   free(surface->triangles);
-  free(surface->colors);
+  releaseGuarded(surface->colors);
   free(surface->fileName);
   *surface = HostSurface();
 }
@@ -36,7 +46,7 @@ bool allocateSurface(HostSurface* surface, int32_t vertexCount, int32_t triangle
   releaseSurface(surface);
   if (vertexCount < 0 || triangleCount < 0) return false;
   surface->positions = allocateZeroed<float>(vertexCount, 3);
-  surface->colors = allocateZeroed<int32_t>(vertexCount, 1);
+  surface->colors = allocateColors(vertexCount);
   surface->triangles = allocateZeroed<int32_t>(triangleCount, 3);
   if (surface->positions == nullptr || surface->colors == nullptr ||
       surface->triangles == nullptr) {

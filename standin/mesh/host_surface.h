@@ -9,6 +9,10 @@ struct SurfaceRecord;
 
 namespace standin {
 
+// Which half of the brain a surface holds; it decides the side that the
+// `lateral` and `medial` views look from.
+enum class Hemisphere : int8_t { kUnknown, kLeft, kRight };
+
 struct HostSurface {
   int32_t vertexCount = 0;
   int32_t triangleCount = 0;
@@ -16,8 +20,9 @@ struct HostSurface {
   float* positions = nullptr;
   // Three vertex indexes per triangle.
   int32_t* triangles = nullptr;
-  // One value per vertex; never null once the surface is made, even with no
-  // vertices, since the record hands the address to the plug-in.
+  // One value per vertex, exactly, ending at an unreadable page; never null
+  // once the surface is made, even with no vertices (then the address of
+  // that page), since the record hands the address to the plug-in.
   int32_t* colors = nullptr;
   int32_t visible = 0;
   int32_t renderMode = 0;
@@ -29,6 +34,13 @@ struct HostSurface {
   int32_t stripElementCount = 0;
   // The surface file's name; the host's own text.
   char* fileName = nullptr;
+  // The hemisphere that the surface file names (GIfTI metadata, a FreeSurfer
+  // file name); kUnknown when it names none.
+  Hemisphere hemisphere = Hemisphere::kUnknown;
+  // Set when the display fields were made for this mesh, for a FreeSurfer or
+  // GIfTI file that holds none: such a surface is looked at from its lateral
+  // side by default, not by the record's rotation.
+  bool ownDisplayFields = false;
 };
 
 // Gives back the surface's memory and leaves it empty.
@@ -47,6 +59,25 @@ bool setSurfaceFileName(HostSurface* surface, const char* fileName);
 // (0.25, 0.5, 0.75), concave colour (1, 0.5, 0), centre (128, 128, 128),
 // rotation (0, 90, -45.5), no strips.
 void setSampleDisplayFields(HostSurface* surface);
+
+// What a loaded surface says of the brain it shows (surface_anatomy.cpp).
+
+// Sets the display fields of a surface read from a file that holds none: as
+// the sample's, but no rotation and the mesh centre at the centre of the box
+// around the finite vertices (the origin for none); sets ownDisplayFields.
+void setOwnDisplayFields(HostSurface* surface);
+
+// The hemisphere that a GIfTI AnatomicalStructurePrimary value names:
+// "CortexLeft" or "CortexRight"; kUnknown for null or any other value.
+Hemisphere hemisphereOfStructure(const char* structure);
+
+// The hemisphere that a FreeSurfer file's name gives: its last part (after
+// the last '/' or '\') begins "lh." or "rh."; kUnknown otherwise.
+Hemisphere hemisphereOfFreeSurferName(const char* path);
+
+// The surface's hemisphere: the one its file names, else the side of its
+// mean x coordinate (left below 0, right otherwise, as x grows to the right).
+Hemisphere surfaceHemisphere(const HostSurface& surface);
 
 // Fills all 168 bytes of `record` from `surface`: the reserved bytes zero,
 // the colour array and file name the surface's own.

@@ -3,6 +3,7 @@
 #include <stdio.h>
 #include <string.h>
 
+#include "platform/make_folder.h"
 #include "standin/base/growing_text.h"
 #include "standin/base/trace.h"
 #include "standin/pictures/png_file.h"
@@ -22,8 +23,10 @@ void pictureFailed(PictureOutput* output, const char* reason) {
 // this is the first picture.
 bool draw(PictureOutput* output, const HostSurface& surface) {
   const PictureSettings& settings = output->settings;
+  // Views times width stays within the largest side: the options check it.
+  int32_t views = viewsToDraw(settings.views, surface).count;
   if (output->picture.pixels == nullptr &&
-      !allocatePicture(&output->picture, settings.width, settings.height)) {
+      !allocatePicture(&output->picture, settings.width * views, settings.height)) {
     pictureFailed(output, "no memory for a picture");
     return false;
   }
@@ -34,7 +37,7 @@ bool draw(PictureOutput* output, const HostSurface& surface) {
     }
     output->shapeReady = true;
   }
-  if (!renderSurface(surface, output->shape, &output->picture)) {
+  if (!renderViews(surface, output->shape, settings.views, &output->picture)) {
     pictureFailed(output, "no memory for a picture");
     return false;
   }
@@ -56,6 +59,7 @@ void showRedraw(PictureOutput* output, const HostSurface& surface) {
   if (settings.folder == nullptr && !settings.preview) return;
   if (!draw(output, surface)) return;
   if (settings.folder != nullptr) {
+    if (output->redraws == 1) makeFolder(settings.folder);
     size_t length = strlen(settings.folder);
     bool separated =
         length > 0 && (settings.folder[length - 1] == '/' || settings.folder[length - 1] == '\\');

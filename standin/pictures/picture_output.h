@@ -9,18 +9,22 @@
 #include <stdint.h>
 
 #include "standin/mesh/host_surface.h"
+#include "standin/pictures/picture_view.h"
 #include "standin/pictures/surface_picture.h"
 
 namespace standin {
 
 struct PictureSettings {
-  // The folder, which must exist, for "redraw-0001.png", "redraw-0002.png"
-  // ...; null for none.
+  // The folder for "redraw-0001.png", "redraw-0002.png" ...; null for none.
+  // It is made at the first redraw if it does not exist (its parent must).
   const char* folder = nullptr;
   // The picture written at the end of the session; null for none.
   const char* snapshotPath = nullptr;
+  // The size of each view; several views make a picture as many times wider.
   int32_t width = 800;
   int32_t height = 600;
+  // The views drawn side by side; none for the surface's default view.
+  ViewList views;
   // Print a preview to standard output on every redraw.
   bool preview = false;
 };

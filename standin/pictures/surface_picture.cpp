@@ -1,5 +1,5 @@
-// Draws the current surface into a picture: turn, fit, light, and fill the
-// triangles with a depth test.
+// Draws the current surface into a picture: turn to the camera, fit, light,
+// and fill the triangles with a depth test.
 
 #include "standin/pictures/surface_picture.h"
 
@@ -204,7 +204,18 @@ void releasePicture(Picture* picture) {
   *picture = Picture();
 }
 
+Camera recordCamera(const HostSurface& surface) {
+  Camera camera;
+  rotationMatrix(surface.meshRotation, camera.rows);
+  return camera;
+}
+
 bool renderSurface(const HostSurface& surface, const SurfaceShape& shape, Picture* picture) {
+  return renderSurfaceFrom(surface, shape, recordCamera(surface), picture);
+}
+
+bool renderSurfaceFrom(const HostSurface& surface, const SurfaceShape& shape, const Camera& camera,
+                       Picture* picture) {
   size_t pixels = static_cast<size_t>(picture->width) * static_cast<size_t>(picture->height);
   for (size_t at = 0; at < pixels; ++at) {
     memcpy(picture->pixels + at * 3, kPictureBackground, 3);
@@ -216,10 +227,8 @@ bool renderSurface(const HostSurface& surface, const SurfaceShape& shape, Pictur
   ScreenVertex* screen = static_cast<ScreenVertex*>(
       malloc(static_cast<size_t>(surface.vertexCount) * sizeof(ScreenVertex)));
   if (screen == nullptr) return false;
-  double rows[3][3];
-  rotationMatrix(surface.meshRotation, rows);
-  placeVertices(surface, rows, picture->width, picture->height, screen);
-  shadeVertices(surface, shape, rows, screen);
+  placeVertices(surface, camera.rows, picture->width, picture->height, screen);
+  shadeVertices(surface, shape, camera.rows, screen);
   for (int32_t triangle = 0; triangle < surface.triangleCount; ++triangle) {
     const int32_t* corner = surface.triangles + static_cast<size_t>(triangle) * 3;
     bool usable = true;

@@ -23,6 +23,8 @@ using standin::Options;
 using standin::traceHost;
 
 const char* const kSeeHelp = "Run Zandrovix.exe --help for the options.\n";
+// The project's version, from the build.
+const char* const kStandInVersion = FACETKIT_STANDIN_VERSION;
 
 const int kExitSessionRan = 0;
 const int kExitUnexpectedCall = 1;
@@ -94,7 +96,7 @@ int prepareAndRun(const Options& options, HostState* state, standin::AnswerScrip
     state->script = script;
   }
   if (options.logPath != nullptr) {
-    state->logFile = fopen(options.logPath, "w");
+    state->logFile = strcmp(options.logPath, "-") == 0 ? stdout : fopen(options.logPath, "w");
     if (state->logFile == nullptr)
       return fail(kExitSetupError, "cannot write the log ", options.logPath);
   }
@@ -144,10 +146,11 @@ int prepareAndRun(const Options& options, HostState* state, standin::AnswerScrip
 }
 
 // The preview goes to an interactive terminal only, and not between the
-// lines of a trace written there.
+// lines of a trace or log written there.
 bool wantsPreview(const Options& options) {
   bool traceOnOutput = options.tracePath != nullptr && strcmp(options.tracePath, "-") == 0;
-  return !options.noPreview && !traceOnOutput && standardOutputIsColorTerminal();
+  bool logOnOutput = options.logPath != nullptr && strcmp(options.logPath, "-") == 0;
+  return !options.noPreview && !traceOnOutput && !logOnOutput && standardOutputIsColorTerminal();
 }
 
 }  // namespace
@@ -165,6 +168,10 @@ int main(int argc, char** argv) {
     fputs(usage.text(), stdout);
     return kExitSessionRan;
   }
+  if (options.version) {
+    printf("Zandrovix.exe %s, the Facetkit stand-in host\n", kStandInVersion);
+    return kExitSessionRan;
+  }
   if (options.tracePath != nullptr && !standin::openTrace(options.tracePath)) {
     fprintf(stderr, "Zandrovix.exe: cannot write the trace %s\n", options.tracePath);
     return kExitSetupError;
@@ -179,7 +186,7 @@ int main(int argc, char** argv) {
   int code = prepareAndRun(options, &state, &script);
   standin::releasePictureOutput(&pictures);
   standin::releaseSurface(&state.surface);
-  if (state.logFile != nullptr) fclose(state.logFile);
+  if (state.logFile != nullptr && state.logFile != stdout) fclose(state.logFile);
   standin::closeTrace();
   return code;
 }

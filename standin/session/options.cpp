@@ -119,12 +119,12 @@ const OptionRow kOptionRows[] = {
        options->tracePath = value;
        return true;
      }},
-    {"--log", "FILE", "also write the host's log to FILE",
+    {"--log", "FILE", "also write the host's log to FILE (- for standard output)",
      [](const char* value, Options* options) {
        options->logPath = value;
        return true;
      }},
-    {"--version", "X.Y.Z", "host version to report (default 3.2.0)",
+    {"--host-version", "X.Y.Z", "host version to report (default 3.2.0)",
      [](const char* value, Options* options) { return parseVersion(value, &options->settings); }},
     {"--no-vmr", nullptr, "no VMR document is current",
      [](const char*, Options* options) {
@@ -191,8 +191,9 @@ const OptionRow kOptionRows[] = {
                                &options->lastVertex[options->shownRanges - 1]);
      }},
     {"--pictures", "DIR",
-     "write a PNG picture of the surface to DIR (which must exist) on\n"
-     "every redraw: redraw-0001.png, redraw-0002.png, ...",
+     "write a PNG picture of the surface to DIR on every redraw:\n"
+     "redraw-0001.png, redraw-0002.png, ... (DIR is made if missing;\n"
+     "its parent must exist)",
      [](const char* value, Options* options) {
        options->pictures.folder = value;
        return true;
@@ -202,13 +203,23 @@ const OptionRow kOptionRows[] = {
        options->pictures.snapshotPath = value;
        return true;
      }},
-    {"--picture-size", "WxH", "size of the pictures (default 800x600)",
+    {"--picture-size", "WxH", "size of the pictures, of each view (default 800x600)",
      [](const char* value, Options* options) {
        return parsePictureSize(value, &options->pictures);
      }},
+    {"--view", "NAME[,NAME]",
+     "the pictures' views, side by side: lateral, medial, dorsal,\n"
+     "ventral, anterior, posterior (by the surface's hemisphere and\n"
+     "coordinates: x right, y anterior, z superior) or record (by the\n"
+     "record's rotation). Default: lateral for a FreeSurfer or GIfTI\n"
+     "file, record for the sample and the files this host saves",
+     [](const char* value, Options* options) {
+       return parseViewList(value, &options->pictures.views);
+     }},
     {"--no-preview", nullptr,
      "no picture preview on the terminal at a redraw (there is\n"
-     "none anyway when the output or the trace is not a terminal)",
+     "none anyway when the output is not a terminal or the trace\n"
+     "or the log goes there)",
      [](const char*, Options* options) {
        options->noPreview = true;
        return true;
@@ -216,6 +227,11 @@ const OptionRow kOptionRows[] = {
     {"--help", nullptr, "show this text",
      [](const char*, Options* options) {
        options->help = true;
+       return true;
+     }},
+    {"--version", nullptr, "show this program's version",
+     [](const char*, Options* options) {
+       options->version = true;
        return true;
      }},
 };
@@ -282,6 +298,12 @@ bool parseOptions(int count, const char* const* arguments, Options* options, Gro
                           value != nullptr ? value : "");
       return false;
     }
+  }
+  const PictureSettings& pictures = options->pictures;
+  if (pictures.views.count > 1 && pictures.width > kMaxPictureSide / pictures.views.count) {
+    error->appendFormat("%d views of %d pixels are wider than %d pixels", pictures.views.count,
+                        pictures.width, kMaxPictureSide);
+    return false;
   }
   return true;
 }

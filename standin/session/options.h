@@ -32,6 +32,7 @@ struct Options {
   int firstVertex[kMaxShownRanges] = {};
   int lastVertex[kMaxShownRanges] = {};
   bool help = false;
+  bool version = false;
 };
 
 // One command-line option: its name ("--trace"), the placeholder of its

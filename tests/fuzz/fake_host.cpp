@@ -11,11 +11,10 @@
 #include <stdlib.h>
 #include <string.h>
 #include <strings.h>
-#include <sys/mman.h>
-#include <unistd.h>
 
 #include "host/host_api.h"
 #include "host/host_function_list.h"
+#include "platform/guarded_memory.h"
 #include "platform/module_lookup.h"
 
 namespace fuzzhost {
@@ -290,17 +289,13 @@ int32_t untouchedValue(int32_t count, int32_t vertex) {
 
 int32_t* colourArray(int32_t count) {
   if (colourEnd == nullptr) {
-    const size_t page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
-    const size_t bytes =
-        (static_cast<size_t>(kMostVertices) * sizeof(int32_t) + page - 1) / page * page;
-    char* region = static_cast<char*>(
-        mmap(nullptr, bytes + page, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0));
-    if (region == MAP_FAILED || mprotect(region + bytes, page, PROT_NONE) != 0) abort();
-    colourEnd = reinterpret_cast<int32_t*>(region + bytes);
-    int32_t* start = colourEnd - kMostVertices;
+    int32_t* start = static_cast<int32_t*>(
+        allocateGuarded(static_cast<size_t>(kMostVertices) * sizeof(int32_t)));
+    if (start == nullptr) abort();
     for (int32_t vertex = 0; vertex < kMostVertices; ++vertex) {
       start[vertex] = untouchedValue(kMostVertices, vertex);
     }
+    colourEnd = start + kMostVertices;
   }
   return colourEnd - count;
 }

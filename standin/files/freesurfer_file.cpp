@@ -7,6 +7,7 @@
 
 #include "standin/files/surface_file.h"
 #include "standin/files/surface_formats.h"
+#include "standin/mesh/surface_anatomy.h"
 
 namespace standin {
 

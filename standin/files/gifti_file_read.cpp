@@ -11,6 +11,7 @@
 #include "standin/files/gifti_library.h"
 #include "standin/files/surface_file.h"
 #include "standin/files/surface_formats.h"
+#include "standin/mesh/surface_anatomy.h"
 
 namespace standin {
 

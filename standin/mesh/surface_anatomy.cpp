@@ -1,10 +1,7 @@
-// What a loaded surface says of the brain it shows: its hemisphere, and
-// display fields made for its mesh when its file holds none.
+#include "standin/mesh/surface_anatomy.h"
 
 #include <math.h>
 #include <string.h>
-
-#include "standin/mesh/host_surface.h"
 
 namespace standin {
 

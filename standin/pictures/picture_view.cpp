@@ -4,6 +4,8 @@
 
 #include <string.h>
 
+#include "standin/mesh/surface_anatomy.h"
+
 namespace standin {
 
 namespace {

@@ -54,7 +54,7 @@ expected_exit=$(setting exit | tail -n 1)
 
 work=$(mktemp -d)
 mounted=""
-trap '[ -z "$mounted" ] || umount "$mounted"; rm -rf "$work"' EXIT
+trap '[ -z "$mounted" ] || umount "$mounted"; chmod -R u+w "$work"; rm -rf "$work"' EXIT
 host="$hosts_dir/${variant:-full}/${program:-Zandrovix.exe}"
 [ -e "$host" ] || { echo "no host $host"; exit 1; }
 cp "$case_file" "$work/session.answers"

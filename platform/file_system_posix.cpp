@@ -62,15 +62,11 @@ int createTemporaryBeside(const char* target, char** name, bool* noRoom) {
 }
 
 // Gives the new file `file` the owner, group and permission bits of the
-// existing file `existing`. Returns whether they are all kept.
+// existing file `existing`. Returns whether they are all kept: only root
+// may give a file another owner, and others only a group of their own.
 bool keepOwnerAndMode(int file, const struct stat& existing) {
-  struct stat created;
-  if (fstat(file, &created) != 0) return false;
-  if ((created.st_uid != existing.st_uid || created.st_gid != existing.st_gid) &&
-      fchown(file, existing.st_uid, existing.st_gid) != 0) {
-    return false;
-  }
-  return fchmod(file, existing.st_mode & 07777) == 0;
+  return fchown(file, existing.st_uid, existing.st_gid) == 0 &&
+         fchmod(file, existing.st_mode & 07777) == 0;
 }
 
 // replaceTextFile for `target`, a name that is no symbolic link.

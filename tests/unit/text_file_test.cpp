@@ -6,6 +6,7 @@
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
+#include <climits>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -137,6 +138,19 @@ TEST_F(TextFileTest, ReplacesTheWholeContentAndTouchesNoOtherFile) {
   EXPECT_EQ(readFile(longest), "long\n");
   ASSERT_TRUE(replaceTextFile(longest.c_str(), "longer\n", 7));
   EXPECT_EQ(readFile(longest), "longer\n");
+  // A folder whose name leaves room for the text file's name but not for
+  // a temporary one: the file is written in place.
+  std::string deep = path("");
+  while (deep.size() + 250 < PATH_MAX - 16) {
+    deep += std::string(240, 'd') + "/";
+    ASSERT_EQ(mkdir(deep.c_str(), 0755), 0) << deep.size();
+  }
+  deep += std::string(PATH_MAX - 16 - deep.size(), 'd');
+  ASSERT_EQ(mkdir(deep.c_str(), 0755), 0) << deep.size();
+  const std::string deepest = deep + "/a.txt";  // 10 bytes short of the limit
+  writeFile(deepest, "old\n");
+  ASSERT_TRUE(replaceTextFile(deepest.c_str(), "deep\n", 5));
+  EXPECT_EQ(readFile(deepest), "deep\n");
 }
 
 // Permission bits, owner, links: the file is replaced as a user would edit
@@ -190,6 +204,10 @@ TEST_F(TextFileTest, AFailedWriteLeavesEveryFileAsItWas) {
   const std::string missing = path("no_such_folder/brain.txt");
   EXPECT_FALSE(replaceTextFile(missing.c_str(), kReport, sizeof(kReport) - 1));
   EXPECT_FALSE(exists(missing));
+  EXPECT_FALSE(replaceTextFile(path("file/brain.txt").c_str(), kReport, sizeof(kReport) - 1));
+  ASSERT_EQ(symlink("loop.txt", path("loop.txt").c_str()), 0);
+  EXPECT_FALSE(replaceTextFile(path("loop.txt").c_str(), kReport, sizeof(kReport) - 1));
+  ASSERT_EQ(unlink(path("loop.txt").c_str()), 0);
 
   writeFile(name, "old\n");
   failClose = true;

@@ -25,10 +25,13 @@
 #                         with setpriv; as any other user, as that user), for
 #                         cases where permissions matter; a host run through a
 #                         launcher runs as the caller
+#   owner: USER[:GROUP] PLACE  gives PLACE that owner after the copies
+#                         (natively as root only; skips the case otherwise)
 #   changes: PLACE...     the session may create, change or remove these places
 #                         in the work folder and no other ("-" for none); any
 #                         other difference in names, types, permission bits,
-#                         links or contents fails the case
+#                         owners, links or contents fails the case, and so
+#                         does a change of what is set on a place that stays
 #   file: WRITTEN = EXPECTED   a text file the session writes, compared with
 #                              EXPECTED beside the script (with CR LF line ends
 #                              when FACETKIT_TEXT_CRLF=1, as text mode writes on
@@ -92,16 +95,22 @@ fi
 while IFS= read -r mode; do
   [ -n "$mode" ] && chmod "${mode%% *}" "$work/${mode#* }"
 done < <(setting mode)
+while IFS= read -r owner; do
+  [ -n "$owner" ] || continue
+  { [ ${#launcher[@]} -eq 0 ] && chown "${owner%% *}" "$work/${owner#* }" 2>/dev/null; } ||
+    { echo "cannot give ${owner#* } its owner (needs root, natively): skipped"; exit 77; }
+done < <(setting owner)
 
 # Every place in the work folder but the session's own files: its name,
-# type, permission bits, link count, link target and content.
+# then what is set on it (type, permission bits, owner, link count, link
+# target), then its content.
 snapshot() {
   (cd "$work" && find . -mindepth 1 \( -path ./trace.txt -o -path ./stdout.txt -o -path ./stderr.txt \
-      -o -path ./session.answers -o -path ./expected-file \) -prune -o -printf '%P\t%y %m %n %l\n' |
+      -o -path ./session.answers -o -path ./expected-file \) -prune -o -printf '%P\t%y %m %u:%g %n %l\n' |
     sort | while IFS=$'\t' read -r place what; do
       content=""
       [ "${what%% *}" = f ] && content=$(md5sum <"$place")
-      printf '%s\t%s %s\n' "$place" "$what" "${content%% *}"
+      printf '%s\t%s\t%s\n' "$place" "$what" "${content%% *}"
     done)
 }
 allowed_changes=$(setting changes | tr ' ' '\n')
@@ -140,10 +149,19 @@ if [ "$status" -ne "${expected_exit:-0}" ]; then
 fi
 
 if [ -n "$allowed_changes" ]; then
+  after=$(snapshot)
   while IFS= read -r place; do
-    grep -qxF "$place" <<<"$allowed_changes" ||
-      { echo "the session changed $place, which it may not"; failed=1; }
-  done < <(diff <(echo "$before") <(snapshot) | sed -n 's/^[<>] //p' | cut -f 1 | sort -u)
+    if ! grep -qxF "$place" <<<"$allowed_changes"; then
+      echo "the session changed $place, which it may not"; failed=1
+      continue
+    fi
+    # A place that may change keeps what was set on it, if it stays.
+    set_before=$(awk -F '\t' -v p="$place" '$1 == p { print $2 }' <<<"$before")
+    set_after=$(awk -F '\t' -v p="$place" '$1 == p { print $2 }' <<<"$after")
+    if [ -n "$set_before" ] && [ -n "$set_after" ] && [ "$set_before" != "$set_after" ]; then
+      echo "the session changed what was set on $place: $set_before, now $set_after"; failed=1
+    fi
+  done < <(diff <(echo "$before") <(echo "$after") | sed -n 's/^[<>] //p' | cut -f 1 | sort -u)
 fi
 
 compare_written() {  # kind entry

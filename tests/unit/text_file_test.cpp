@@ -208,6 +208,9 @@ TEST_F(TextFileTest, AFailedWriteLeavesEveryFileAsItWas) {
   ASSERT_EQ(symlink("loop.txt", path("loop.txt").c_str()), 0);
   EXPECT_FALSE(replaceTextFile(path("loop.txt").c_str(), kReport, sizeof(kReport) - 1));
   ASSERT_EQ(unlink(path("loop.txt").c_str()), 0);
+  ASSERT_EQ(symlink("no_such_folder/x.txt", path("nowhere.txt").c_str()), 0);
+  EXPECT_FALSE(replaceTextFile(path("nowhere.txt").c_str(), kReport, sizeof(kReport) - 1));
+  ASSERT_EQ(unlink(path("nowhere.txt").c_str()), 0);
 
   writeFile(name, "old\n");
   failClose = true;
@@ -235,6 +238,7 @@ TEST_F(TextFileTest, NamesOfOneFile) {
       {path("brain.txt"), path("./brain.txt"), true},
       {path("brain.txt"), path("link.txt"), true},
       {path("brain.txt"), path("other.txt"), false},
+      {path("brain.txt"), "/dev/null", false},  // another file system
       {path("missing.txt"), path("missing.txt"), true},
       {path("missing.txt"), path("./missing.txt"), false},
       {path("brain.txt"), path("BRAIN.txt"), false},  // two names on a case-sensitive system

@@ -29,6 +29,8 @@ __declspec(dllimport) int __stdcall CreateHardLinkA(const char* name, const char
                                                     void* security);
 __declspec(dllimport) void* __stdcall FindFirstFileA(const char* pattern, void* found);
 __declspec(dllimport) int __stdcall FindClose(void* search);
+__declspec(dllimport) int __stdcall CreateDirectoryA(const char* name, void* security);
+__declspec(dllimport) int __stdcall RemoveDirectoryA(const char* name);
 }
 
 namespace {
@@ -128,6 +130,20 @@ void checkReplacement(CheckCount& count) {
   count.check(namesSameFile(kFileName, "platform_files_link.txt"), "the hard link is not split");
   remove("platform_files_link.txt");
   remove(kFileName);
+
+  // A path of 256 characters, close to MAX_PATH: where no temporary name
+  // fits beside it, the file is written in place.
+  char folder[251];
+  memset(folder, 'f', sizeof(folder) - 1);
+  folder[sizeof(folder) - 1] = '\0';
+  char longName[sizeof(folder) + 6];
+  snprintf(longName, sizeof(longName), "%s\\a.txt", folder);
+  CreateDirectoryA(folder, nullptr);
+  count.check(replaceTextFile(longName, "f\n", 2), "a path near MAX_PATH");
+  count.check(readBinary(longName, content, sizeof(content)) == 3 && strcmp(content, "f\r\n") == 0,
+              "a path near MAX_PATH holds the text");
+  remove(longName);
+  RemoveDirectoryA(folder);
 }
 
 void checkNumbers(CheckCount& count) {

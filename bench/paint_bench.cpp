@@ -30,7 +30,7 @@ bool everyEntryHolds(const PaintBench& bench, int32_t value) {
 
 void paintWithEditing(void* context, int64_t iterations) {
   PaintBench& bench = benchOf(context);
-  setFakeSurface(bench.surface);
+  setFakeSurface(bench.surface, PaintRoute::kEditing);
   bench.redrawsSeen = redrawCount();
   for (int64_t iteration = 0; iteration < iterations; ++iteration) {
     changeVertexColors(bench.surface);
@@ -40,7 +40,7 @@ void paintWithEditing(void* context, int64_t iterations) {
 
 void paintWithExecute(void* context, int64_t iterations) {
   PaintBench& bench = benchOf(context);
-  setFakeSurface(bench.surface);
+  setFakeSurface(bench.surface, PaintRoute::kMenu);
   bench.redrawsSeen = redrawCount();
   for (int64_t iteration = 0; iteration < iterations; ++iteration) bench.plugin->execute();
   bench.paintings = iterations;

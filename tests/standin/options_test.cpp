@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "standin/options.h"
+#include "standin/session/options.h"
 
 namespace standin {
 namespace {

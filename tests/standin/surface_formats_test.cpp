@@ -8,8 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "standin/surface_file.h"
-#include "standin/surface_formats.h"
+#include "standin/files/surface_file.h"
+#include "standin/files/surface_formats.h"
+#include "standin/mesh/surface_anatomy.h"
 
 namespace standin {
 namespace {
@@ -54,37 +55,45 @@ bool decodeFreeSurfer(const std::string& bytes, HostSurface* surface, std::strin
   return decoded;
 }
 
-TEST(SurfaceFileType, IsToldFromTheFirstBytes) {
+TEST(SurfaceFormatTable, ToldFromTheFirstBytes) {
+  // The format's name, or "" for none; quads are FreeSurfer's to refuse.
   const struct {
     std::string bytes;
-    SurfaceFileType type;
+    const char* format;
   } cases[] = {
       {"\xFF\xFF\xFE"
        "created by",
-       SurfaceFileType::kFreeSurfer},
-      {"\xFF\xFF\xFF", SurfaceFileType::kFreeSurferQuad},
-      {"\xFF\xFF", SurfaceFileType::kUnknown},
-      {"ply\nformat", SurfaceFileType::kPly},
-      {"ply\r\nformat", SurfaceFileType::kPly},
-      {"plywood", SurfaceFileType::kUnknown},
-      {"<?xml version=\"1.0\"?>\n<!DOCTYPE GIFTI>\n<GIFTI Version=\"1.0\">",
-       SurfaceFileType::kGifti},
-      {"\xEF\xBB\xBF  \r\n<GIFTI>", SurfaceFileType::kGifti},
-      {"<?xml version=\"1.0\"?><svg/>", SurfaceFileType::kUnknown},
-      {"GIFTI <GIFTI>", SurfaceFileType::kUnknown},
-      {"<?xml?>" + std::string(5000, ' ') + "<GIFTI>", SurfaceFileType::kUnknown},
-      {"", SurfaceFileType::kUnknown},
-      {"\x1F\x8B\x08", SurfaceFileType::kUnknown},
+       "FreeSurfer"},
+      {"\xFF\xFF\xFF", "FreeSurfer"},
+      {"\xFF\xFF", ""},
+      {"ply\nformat", "PLY"},
+      {"ply\r\nformat", "PLY"},
+      {"plywood", ""},
+      {"<?xml version=\"1.0\"?>\n<!DOCTYPE GIFTI>\n<GIFTI Version=\"1.0\">", "GIfTI"},
+      {"\xEF\xBB\xBF  \r\n<GIFTI>", "GIfTI"},
+      {"<?xml version=\"1.0\"?><svg/>", ""},
+      {"GIFTI <GIFTI>", ""},
+      {"<?xml?>" + std::string(5000, ' ') + "<GIFTI>", ""},
+      {"", ""},
+      {"\x1F\x8B\x08", ""},
   };
   for (const auto& entry : cases) {
-    EXPECT_EQ(detectSurfaceFileType(reinterpret_cast<const unsigned char*>(entry.bytes.data()),
-                                    entry.bytes.size()),
-              entry.type)
-        << entry.bytes.substr(0, 40);
+    const SurfaceFormat* format = surfaceFormatOfContent(
+        reinterpret_cast<const unsigned char*>(entry.bytes.data()), entry.bytes.size());
+    EXPECT_STREQ(format != nullptr ? format->name : "", entry.format) << entry.bytes.substr(0, 40);
   }
 }
 
-TEST(SurfaceFileType, OnlyNamesEndingInGiiAskForGifti) {
+TEST(SurfaceFormatTable, MessagesNameTheFormatsInTableOrder) {
+  GrowingText all;
+  GrowingText others;
+  appendSurfaceFormatNames(&all, " or ");
+  appendSurfaceFormatNames(&others, " and ", &kGiftiFormat);
+  EXPECT_STREQ(all.text(), "PLY, FreeSurfer or GIfTI");
+  EXPECT_STREQ(others.text(), "PLY and FreeSurfer");
+}
+
+TEST(SurfaceFormatTable, OnlyNamesEndingInGiiAreSavedAsGifti) {
   const struct {
     const char* name;
     bool gifti;
@@ -98,8 +107,10 @@ TEST(SurfaceFileType, OnlyNamesEndingInGiiAskForGifti) {
                {"brain_gii", false},
                {"brain.srf", false},
                {"", false}};
-  for (const auto& entry : cases)
-    EXPECT_EQ(nameAsksForGifti(entry.name), entry.gifti) << entry.name;
+  for (const auto& entry : cases) {
+    EXPECT_EQ(&surfaceFormatForName(entry.name), entry.gifti ? &kGiftiFormat : &kPlyFormat)
+        << entry.name;
+  }
 }
 
 TEST(FreeSurferFile, ReadsCoordinatesAndTrianglesExactly) {
@@ -187,7 +198,7 @@ TEST(SurfaceHemisphere, FromTheMetadataThenAFreeSurferNameThenTheMeanX) {
   };
   for (const Case& test : cases) {
     SCOPED_TRACE(test.name);
-    if (!kGiftiAvailable && nameAsksForGifti(test.name)) continue;
+    if (!kGiftiAvailable && &surfaceFormatForName(test.name) == &kGiftiFormat) continue;
     const std::string path = ::testing::TempDir() + test.name;
     FILE* file = std::fopen(path.c_str(), "wb");
     ASSERT_NE(file, nullptr);
@@ -297,7 +308,7 @@ TEST_P(SavedSurface, LoadsBackWithEveryValueTheRecordHolds) {
 
   const std::string path = ::testing::TempDir() + "standin_saved_" + GetParam();
   GrowingText error;
-  if (!kGiftiAvailable && nameAsksForGifti(path.c_str())) {
+  if (!kGiftiAvailable && &surfaceFormatForName(path.c_str()) == &kGiftiFormat) {
     EXPECT_FALSE(saveSurfaceFile(original.surface, path.c_str(), &error));
     EXPECT_NE(std::strstr(error.text(), "cannot save GIfTI"), nullptr) << error.text();
     return;

@@ -17,10 +17,11 @@
 #include <utility>
 #include <vector>
 
-#include "standin/host_surface.h"
-#include "standin/picture_view.h"
-#include "standin/png_file.h"
-#include "standin/surface_picture.h"
+#include "standin/mesh/host_surface.h"
+#include "standin/mesh/sample_surface.h"
+#include "standin/pictures/picture_view.h"
+#include "standin/pictures/png_file.h"
+#include "standin/pictures/surface_picture.h"
 
 namespace standin {
 namespace {

@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <string>
 
-#include "standin/surface_formats.h"
+#include "standin/files/surface_formats.h"
 #include "surface_oracle.h"
 
 namespace {

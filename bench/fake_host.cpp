@@ -9,11 +9,6 @@ const char* const kPaintColour = "FF0000";
 
 namespace {
 
-// The first words of the prompts that the run and the editing show.
-const char* const kMenuPrompt = "Please select one of the following functions:";
-const char* const kFirstVertexPrompt = "Please enter the first vertex number";
-const char* const kLastVertexPrompt = "Please enter the last vertex number";
-
 constexpr int kHostMajor = 3;
 constexpr int kHostMinor = 2;
 constexpr int kHostSub = 0;
@@ -23,10 +18,10 @@ SurfaceRecord currentSurface = {};
 int currentVmr = 0;
 int unexpectedCalls = 0;
 int64_t redraws = 0;
-
-bool startsWith(const char* text, const char* start) {
-  return strncmp(text, start, strlen(start)) == 0;
-}
+// The number answers of one painting, given in turn and then again.
+int integerAnswers[3] = {};
+int integerAnswerCount = 0;
+int nextIntegerAnswer = 0;
 
 }  // namespace
 
@@ -65,12 +60,10 @@ FACETKIT_EXPORT bool zvGetCurrentSRF(SurfaceRecord* surface) {
   return true;
 }
 
-FACETKIT_EXPORT int zvGetIntegerInput(char* prompt, int, int, int) {
-  if (startsWith(prompt, kMenuPrompt)) return kChangeColorsChoice;
-  if (startsWith(prompt, kFirstVertexPrompt)) return 0;
-  if (startsWith(prompt, kLastVertexPrompt)) return currentSurface.vertexCount - 1;
-  ++unexpectedCalls;
-  return 0;
+FACETKIT_EXPORT int zvGetIntegerInput(char*, int, int, int) {
+  int answer = integerAnswers[nextIntegerAnswer];
+  nextIntegerAnswer = (nextIntegerAnswer + 1) % integerAnswerCount;
+  return answer;
 }
 
 FACETKIT_EXPORT int zvGetTextInput(char*, char*, char* answer) {
@@ -105,26 +98,26 @@ FACETKIT_EXPORT bool zvSaveCurrentSRF(const char*) {
 
 }  // extern "C"
 
-void setFakeSurface(const SurfaceRecord& surface) {
+void setFakeSurface(const SurfaceRecord& surface, PaintRoute route) {
   currentSurface = surface;
+  integerAnswerCount = 0;
+  if (route == PaintRoute::kMenu) integerAnswers[integerAnswerCount++] = kChangeColorsChoice;
+  integerAnswers[integerAnswerCount++] = 0;
+  integerAnswers[integerAnswerCount++] = surface.vertexCount - 1;
+  nextIntegerAnswer = 0;
 }
 
 void installFakeHost() {
   memset(&hostFunctions, 0, sizeof(hostFunctions));
-  hostFunctions.zvGetVersionOfZandrovix = zvGetVersionOfZandrovix;
-  hostFunctions.zvShowLogTab = zvShowLogTab;
-  hostFunctions.zvLogText = zvLogText;
-  hostFunctions.zvMessageBox = zvMessageBox;
-  hostFunctions.zvGetCurrentVMR = zvGetCurrentVMR;
-  hostFunctions.zvGetScene = zvGetScene;
-  hostFunctions.zvGetCurrentSRF = zvGetCurrentSRF;
-  hostFunctions.zvGetIntegerInput = zvGetIntegerInput;
-  hostFunctions.zvGetTextInput = zvGetTextInput;
-  hostFunctions.zvUpdateActiveWindow = zvUpdateActiveWindow;
-  hostFunctions.zvYesNoMessageBox = zvYesNoMessageBox;
-  hostFunctions.zvGetZandrovixPath = zvGetZandrovixPath;
-  hostFunctions.zvGetSaveFileName = zvGetSaveFileName;
-  hostFunctions.zvSaveCurrentSRF = zvSaveCurrentSRF;
+  // Every function the plug-in calls is one of the fakes above; a host
+  // function added to the list without a fake does not compile.
+#define FAKE_HOST_INSTALL(name) hostFunctions.name = name;
+#define FAKE_HOST_SKIP(name)
+  FACETKIT_HOST_FUNCTIONS(FAKE_HOST_INSTALL, FAKE_HOST_SKIP)
+#undef FAKE_HOST_INSTALL
+#undef FAKE_HOST_SKIP
+  integerAnswerCount = 1;
+  nextIntegerAnswer = 0;
   unexpectedCalls = 0;
   redraws = 0;
 }

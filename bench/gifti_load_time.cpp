@@ -9,7 +9,7 @@
 #include <string.h>
 
 #include "bench/bench_clock.h"
-#include "standin/surface_file.h"
+#include "standin/files/surface_file.h"
 
 int main(int argc, char** argv) {
   int runs = 3;

@@ -7,11 +7,13 @@
 #include "bench/fill_loop.h"
 #include "bench/opaque.h"
 #include "surface/vertex_color_editing.h"
+#include "surface/vertex_range.h"
 
 namespace {
 
 // Not byte-uniform, so that no compiler turns the fill loop into memset.
 constexpr int32_t kFillValue = 0x3F00FF00;
+constexpr int32_t kRangeValue = 0x3F0000FF;
 constexpr unsigned char kMemsetByte = 0x5A;
 constexpr int32_t kMemsetValue = 0x5A5A5A5A;
 
@@ -28,7 +30,7 @@ bool everyEntryHolds(const PaintBench& bench, int32_t value) {
 
 void paintWithEditing(void* context, int64_t iterations) {
   PaintBench& bench = benchOf(context);
-  setFakeSurface(bench.surface);
+  setFakeSurface(bench.surface, PaintRoute::kEditing);
   bench.redrawsSeen = redrawCount();
   for (int64_t iteration = 0; iteration < iterations; ++iteration) {
     changeVertexColors(bench.surface);
@@ -38,7 +40,7 @@ void paintWithEditing(void* context, int64_t iterations) {
 
 void paintWithExecute(void* context, int64_t iterations) {
   PaintBench& bench = benchOf(context);
-  setFakeSurface(bench.surface);
+  setFakeSurface(bench.surface, PaintRoute::kMenu);
   bench.redrawsSeen = redrawCount();
   for (int64_t iteration = 0; iteration < iterations; ++iteration) bench.plugin->execute();
   bench.paintings = iterations;
@@ -49,6 +51,17 @@ bool checkPainted(void* context) {
   const PaintBench& bench = benchOf(context);
   const bool allRedrawn = redrawCount() - bench.redrawsSeen == bench.paintings;
   return allRedrawn && unexpectedHostCalls() == 0 && everyEntryHolds(bench, kPaintedValue);
+}
+
+void paintWholeRange(void* context, int64_t iterations) {
+  PaintBench& bench = benchOf(context);
+  for (int64_t iteration = 0; iteration < iterations; ++iteration) {
+    paintVertexRange(bench.colours, VertexRange{0, bench.vertexCount - 1}, kRangeValue);
+  }
+}
+
+bool checkRangePainted(void* context) {
+  return everyEntryHolds(benchOf(context), kRangeValue);
 }
 
 void fillWithLoop(void* context, int64_t iterations) {
@@ -109,6 +122,10 @@ Contender paintDirectly(PaintBench& bench) {
 
 Contender paintThroughExecute(PaintBench& bench) {
   return {"execute", paintWithExecute, checkPainted, &bench};
+}
+
+Contender paintRange(PaintBench& bench) {
+  return {"paintVertexRange", paintWholeRange, checkRangePainted, &bench};
 }
 
 Contender fillLoop(PaintBench& bench) {

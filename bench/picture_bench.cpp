@@ -12,9 +12,10 @@
 
 #include "bench/bench_clock.h"
 #include "bench/interleaved_runs.h"
-#include "standin/host_surface.h"
-#include "standin/png_file.h"
-#include "standin/surface_picture.h"
+#include "standin/mesh/host_surface.h"
+#include "standin/mesh/sample_surface.h"
+#include "standin/pictures/png_file.h"
+#include "standin/pictures/surface_picture.h"
 
 namespace {
 

@@ -12,8 +12,8 @@
 
 #include <string>
 
-#include "standin/surface_file.h"
-#include "standin/surface_formats.h"
+#include "standin/files/surface_file.h"
+#include "standin/files/surface_formats.h"
 
 namespace {
 

@@ -2,6 +2,21 @@
 # before the plug-in's targets exist. The functions below are applied to
 # targets once they do.
 
+# The same sources give the same bytes wherever and whenever they are built:
+# the linker stamps each module with a hash of its contents instead of the
+# time (/Brepro, with lld-link and with link.exe), a debug build's module
+# names its PDB file without a folder, and the Microsoft compiler leaves the
+# time out of its objects too. clang-cl writes source paths (__FILE__)
+# relative to the project's folders.
+add_link_options(/Brepro /pdbaltpath:%_PDB%)
+if(CMAKE_CXX_COMPILER_ID STREQUAL "MSVC")
+  add_compile_options($<$<COMPILE_LANGUAGE:C,CXX>:/Brepro>)
+else()
+  add_compile_options(
+    "$<$<COMPILE_LANGUAGE:C,CXX>:/clang:-ffile-prefix-map=${PROJECT_SOURCE_DIR}/=>"
+    "$<$<COMPILE_LANGUAGE:C,CXX>:/clang:-ffile-prefix-map=${PROJECT_BINARY_DIR}/=>")
+endif()
+
 option(FACETKIT_OWN_CRT_STARTUP
        "Link the project's own DLL and program entry points instead of the Microsoft runtime's"
        OFF)

@@ -12,8 +12,8 @@ packages=(
   libexpat1-dev zlib1g-dev               # reading GIfTI surfaces in the stand-in host
   gifti-bin python3-nibabel              # checking the GIfTI files it writes
   libclang-rt-14-dev                     # libFuzzer, for the plug-in's and the stand-in's fuzzers
-  zip                                    # release package
-  python3                                # the allocation-failure injection's driver
+  git                                    # the release zip: its entries carry the last commit's time
+  python3                                # the release zip; the allocation-failure injection's driver
   locales                                # locale sources for the comma-locale tests
   libstb-dev                             # PNG pictures in the stand-in host
 )

@@ -4,16 +4,22 @@
 // between platforms.
 
 #include <stddef.h>
-
-// Suffix of the temporary file that replaceTextFile writes beside `name`.
-extern const char* const kTemporaryFileSuffix;
+#include <stdio.h>
 
 // Replaces the content of the text file `name` by the `size` bytes of `text`,
-// written in text mode (line feeds become CR LF on Windows). The text goes to
-// a temporary file beside it first, which takes the place of `name` only once
-// it is written, flushed and closed without an error, so that an existing
-// file is never emptied or left half-written. Returns whether the file now
-// holds the text; on false, `name` is as it was and no temporary file stays.
+// written in text mode (line feeds become CR LF on Windows), and touches no
+// other file but a temporary one that it creates exclusively, under a short
+// unique name in the same folder, and removes again on failure. The text goes
+// to that temporary file first, which takes the place of the text file only
+// once it is written, flushed and closed without an error, so that an
+// existing file is never emptied or left half-written. What the user set on
+// an existing file stays: its permission bits and owner (POSIX), and a
+// symbolic link stays a link (the file it leads to is replaced). A file the
+// user may not write (POSIX permissions, the Windows read-only attribute) or
+// a folder is left as it is and fails. A file with several hard links, a
+// device, or a file in a folder where no temporary file can be made (no
+// permission, a name at the length limit) is written in place instead, with
+// writeNewTextFile. Returns whether the text file now holds the text.
 bool replaceTextFile(const char* name, const char* text, size_t size);
 
 // Writes the `size` bytes of `text` to the file `name` in text mode, creating
@@ -22,9 +28,15 @@ bool replaceTextFile(const char* name, const char* text, size_t size);
 // (a full disk, say). Returns whether all of the text reached the file.
 bool writeNewTextFile(const char* name, const char* text, size_t size);
 
+// Writes the `size` bytes of `text` to `file`, opened for writing, then
+// flushes and closes it, checking each step. Returns whether all of the text
+// reached the file; `file` is closed in either case.
+bool writeTextAndClose(FILE* file, const char* text, size_t size);
+
 // Whether the file names `first` and `second` reach the same file: equal
-// names by the platform's rule (without case on Windows), or, where the
-// platform can tell, two names of one existing file.
+// names by the platform's rule (without case on Windows), or two names of one
+// existing file (the same device and file number, or on Windows the same
+// volume and file index).
 bool namesSameFile(const char* first, const char* second);
 
 // Moves the file `from` over `to`, replacing it, in one step of the file

@@ -2,9 +2,9 @@
 
 #include "surface/vertex_color_value.h"
 
-namespace {
+#include "host/host_color_value.h"
 
-constexpr uint32_t kColorValueBase = 0x3F000000u;
+namespace {
 
 // The two's complement reading of `bits`, written out so that no conversion
 // leaves the range of int32_t.
@@ -16,5 +16,5 @@ int32_t asSigned(uint32_t bits) {
 }  // namespace
 
 int32_t vertexColorValue(int32_t colour) {
-  return asSigned(kColorValueBase + static_cast<uint32_t>(colour));
+  return asSigned(kColorCodeTag + static_cast<uint32_t>(colour));
 }

@@ -1,6 +1,7 @@
 #include "surface/vertex_range.h"
 
 #include "host/host_function_table.h"
+#include "platform/word_fill.h"
 
 namespace {
 
@@ -36,6 +37,14 @@ VertexRange askVertexRange(const SurfaceRecord& surface) {
 }
 
 void paintVertexRange(int32_t* colours, VertexRange range, int32_t value) {
+  if (range.first > range.last) return;
+  // Taken in 64 bits, where the difference of two int32_t values cannot
+  // overflow.
+  const size_t count = static_cast<size_t>(static_cast<int64_t>(range.last) - range.first) + 1;
+  if (count >= kWordFillPaysFrom) {
+    fillWords(colours + range.first, count, value);
+    return;
+  }
   // The array's address and the value arrive as arguments, so the compiler
   // keeps them in registers and the loop becomes wide stores, even where
   // stores are not assumed to leave other memory alone (clang-cl).

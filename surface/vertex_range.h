@@ -25,7 +25,8 @@ void reportNoVertices();
 // on the surface. Needs zvGetIntegerInput and a surface with vertices.
 VertexRange askVertexRange(const SurfaceRecord& surface);
 
-// Stores `value` into colours[range.first] to colours[range.last] in
-// ascending order; nothing when the range is empty. The caller makes sure the
-// range lies inside the array.
+// Stores `value` into colours[range.first] to colours[range.last] and
+// nowhere else; nothing when the range is empty. Long ranges go through
+// fillWords (platform/word_fill.h). The caller makes sure the range lies
+// inside the array.
 void paintVertexRange(int32_t* colours, VertexRange range, int32_t value);

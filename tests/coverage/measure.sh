@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Measures line and branch coverage of the plug-in's own sources (plugin/,
-# host/, surface/) over the unit, session and injection suites, prints the
+# host/, surface/, platform/) over the unit, session and injection suites, prints the
 # lines no test reaches, and fails below 95 % of lines or 90 % of branches.
 # usage: tests/coverage/measure.sh   (builds the coverage preset first)
 set -euo pipefail
@@ -15,11 +15,14 @@ mkdir -p "$build"
 rm -rf "$build/profiles"
 mkdir -p "$build/profiles"
 # %4m: one pool of four files per instrumented binary, merged as runs end.
-LLVM_PROFILE_FILE="$PWD/$build/profiles/%4m.profraw" ctest --preset coverage -j2 >"$build/ctest.log" ||
-  { tail -n 30 "$build/ctest.log"; echo "coverage: the tests failed"; exit 1; }
+# The sessions run as the user nobody count too: the folder and the pool
+# files are writable by every user.
+chmod 0777 "$build/profiles"
+(umask 0000 && LLVM_PROFILE_FILE="$PWD/$build/profiles/%4m.profraw" ctest --preset coverage -j2 \
+  >"$build/ctest.log") || { tail -n 30 "$build/ctest.log"; echo "coverage: the tests failed"; exit 1; }
 llvm-profdata-14 merge -sparse "$build"/profiles/*.profraw -o "$build/coverage.profdata"
 
-sources=("$PWD/plugin" "$PWD/host" "$PWD/surface")
+sources=("$PWD/plugin" "$PWD/host" "$PWD/surface" "$PWD/platform")
 objects=("$build/libFacetkit.so" -object "$build/tests/facetkit_unit_tests")
 cover=(-instr-profile "$build/coverage.profdata" "${objects[@]}")
 

@@ -1,4 +1,5 @@
-// The fuzzed host: the 14 host functions, answering from the fuzz input, and
+// The fuzzed host: the host functions the plug-in calls, each under its host
+// name, answering from the fuzz input, and
 // the platform's module lookup, which hands the plug-in these functions (null
 // for the ones the input leaves out) instead of a host program's exports.
 
@@ -10,31 +11,16 @@
 #include <stdlib.h>
 #include <string.h>
 #include <strings.h>
-#include <sys/mman.h>
-#include <unistd.h>
 
 #include "host/host_api.h"
+#include "host/host_function_list.h"
+#include "platform/guarded_memory.h"
 #include "platform/module_lookup.h"
 
 namespace fuzzhost {
 
 Session* session = nullptr;
 std::string scratchPath;
-
-const char* const kCalledNames[kCalledCount] = {"zvGetVersionOfZandrovix",
-                                                "zvGetZandrovixPath",
-                                                "zvShowLogTab",
-                                                "zvLogText",
-                                                "zvMessageBox",
-                                                "zvYesNoMessageBox",
-                                                "zvGetIntegerInput",
-                                                "zvGetTextInput",
-                                                "zvGetSaveFileName",
-                                                "zvUpdateActiveWindow",
-                                                "zvGetCurrentVMR",
-                                                "zvGetScene",
-                                                "zvGetCurrentSRF",
-                                                "zvSaveCurrentSRF"};
 
 namespace {
 
@@ -83,7 +69,7 @@ void readText(const char* text) {
   (void)strlen(text);
 }
 
-bool getVersion(int* major, int* minor, int* sub) {
+bool zvGetVersionOfZandrovix(int* major, int* minor, int* sub) {
   FuzzedDataProvider& input = *session->input;
   int* parts[3] = {major, minor, sub};
   const int usual[3] = {3, 2, 0};
@@ -94,12 +80,12 @@ bool getVersion(int* major, int* minor, int* sub) {
   return true;
 }
 
-bool getPath(char* path) {
+bool zvGetZandrovixPath(char* path) {
   fillHostText(path);
   return true;
 }
 
-bool showLogTab() {
+bool zvShowLogTab() {
   return true;
 }
 
@@ -120,7 +106,7 @@ void listVertex(int vertex, int value) {
   ++session->listedCount;
 }
 
-bool logText(const char* text) {
+bool zvLogText(const char* text) {
   readText(text);
   int vertex = 0;
   int value = 0;
@@ -134,12 +120,12 @@ bool logText(const char* text) {
   return true;
 }
 
-bool messageBox(const char* text) {
+bool zvMessageBox(const char* text) {
   readText(text);
   return true;
 }
 
-int yesNo(const char* question) {
+int zvYesNoMessageBox(const char* question) {
   readText(question);
   switch (session->input->ConsumeIntegralInRange(0, 3)) {
     case 0:
@@ -158,7 +144,7 @@ int yesNo(const char* question) {
 // past both ends of the array.
 constexpr int kLongestRange = 4096;
 
-int integerInput(char* prompt, int preset, int lowest, int highest) {
+int zvGetIntegerInput(char* prompt, int preset, int lowest, int highest) {
   readText(prompt);
   (void)preset;
   int value = pickInteger(lowest, highest);
@@ -188,7 +174,7 @@ int dialogResult() {
   }
 }
 
-int textInput(char* prompt, char* preset, char* answer) {
+int zvGetTextInput(char* prompt, char* preset, char* answer) {
   readText(prompt);
   readText(preset);
   int result = dialogResult();
@@ -197,7 +183,8 @@ int textInput(char* prompt, char* preset, char* answer) {
   return result;
 }
 
-int saveFileName(const char* title, const char* startPath, const char* filter, char* fileName) {
+int zvGetSaveFileName(const char* title, const char* startPath, const char* filter,
+                      char* fileName) {
   readText(title);
   readText(startPath);
   readText(filter);
@@ -206,17 +193,17 @@ int saveFileName(const char* title, const char* startPath, const char* filter, c
   return result;
 }
 
-bool updateActiveWindow() {
+bool zvUpdateActiveWindow() {
   ++session->redraws;
   return true;
 }
 
-void* currentVmr(int* first, int* second, int* third) {
+void* zvGetCurrentVMR(int* first, int* second, int* third) {
   *first = *second = *third = 256;
   return session->input->ConsumeIntegralInRange(0, 7) == 0 ? nullptr : vmrDocument;
 }
 
-bool scene(SceneRecord* record) {
+bool zvGetScene(SceneRecord* record) {
   FuzzedDataProvider& input = *session->input;
   switch (input.ConsumeIntegralInRange(0, 7)) {
     case 0:
@@ -237,14 +224,14 @@ bool scene(SceneRecord* record) {
   return true;
 }
 
-bool currentSurface(SurfaceRecord* record) {
+bool zvGetCurrentSRF(SurfaceRecord* record) {
   if (session->input->ConsumeIntegralInRange(0, 15) == 0) return true;  // left unfilled
   *record = session->surface;
   session->surfaceGiven = true;
   return true;
 }
 
-bool saveSurface(const char* fileName) {
+bool zvSaveCurrentSRF(const char* fileName) {
   readText(fileName);
   ++session->saves;
   return true;
@@ -264,38 +251,19 @@ ProcAddress address(Function function) {
   return result;
 }
 
-ProcAddress calledFunction(int index) {
-  switch (index) {
-    case 0:
-      return address<zvGetVersionOfZandrovixFn>(getVersion);
-    case 1:
-      return address<zvGetZandrovixPathFn>(getPath);
-    case 2:
-      return address<zvShowLogTabFn>(showLogTab);
-    case 3:
-      return address<zvLogTextFn>(logText);
-    case 4:
-      return address<zvMessageBoxFn>(messageBox);
-    case 5:
-      return address<zvYesNoMessageBoxFn>(yesNo);
-    case 6:
-      return address<zvGetIntegerInputFn>(integerInput);
-    case 7:
-      return address<zvGetTextInputFn>(textInput);
-    case 8:
-      return address<zvGetSaveFileNameFn>(saveFileName);
-    case 9:
-      return address<zvUpdateActiveWindowFn>(updateActiveWindow);
-    case 10:
-      return address<zvGetCurrentVMRFn>(currentVmr);
-    case 11:
-      return address<zvGetSceneFn>(scene);
-    case 12:
-      return address<zvGetCurrentSRFFn>(currentSurface);
-    default:
-      return address<zvSaveCurrentSRFFn>(saveSurface);
-  }
-}
+// The called host functions in the list's order, each with the fake above
+// of its name; a host function added to the list without a fake, or a fake
+// of another type than the host function's, does not compile.
+struct CalledFunction {
+  const char* name;
+  ProcAddress address;
+};
+#define FUZZHOST_ENTRY(name) {#name, address<name##Fn>(name)},
+#define FUZZHOST_SKIP(name)
+const CalledFunction kCalled[] = {FACETKIT_HOST_FUNCTIONS(FUZZHOST_ENTRY, FUZZHOST_SKIP)};
+#undef FUZZHOST_ENTRY
+#undef FUZZHOST_SKIP
+static_assert(sizeof(kCalled) / sizeof(kCalled[0]) == kCalledCount, "one fake per called name");
 
 char hostModule[1];
 
@@ -321,17 +289,13 @@ int32_t untouchedValue(int32_t count, int32_t vertex) {
 
 int32_t* colourArray(int32_t count) {
   if (colourEnd == nullptr) {
-    const size_t page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
-    const size_t bytes =
-        (static_cast<size_t>(kMostVertices) * sizeof(int32_t) + page - 1) / page * page;
-    char* region = static_cast<char*>(
-        mmap(nullptr, bytes + page, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0));
-    if (region == MAP_FAILED || mprotect(region + bytes, page, PROT_NONE) != 0) abort();
-    colourEnd = reinterpret_cast<int32_t*>(region + bytes);
-    int32_t* start = colourEnd - kMostVertices;
+    int32_t* start = static_cast<int32_t*>(
+        allocateGuarded(static_cast<size_t>(kMostVertices) * sizeof(int32_t)));
+    if (start == nullptr) abort();
     for (int32_t vertex = 0; vertex < kMostVertices; ++vertex) {
       start[vertex] = untouchedValue(kMostVertices, vertex);
     }
+    colourEnd = start + kMostVertices;
   }
   return colourEnd - count;
 }
@@ -348,8 +312,8 @@ extern "C" ProcAddress GetProcAddress(ModuleHandle module, const char* procName)
   using fuzzhost::session;
   if (session == nullptr || module != fuzzhost::hostModule || procName == nullptr) return nullptr;
   for (int index = 0; index < fuzzhost::kCalledCount; ++index) {
-    if (strcmp(procName, fuzzhost::kCalledNames[index]) != 0) continue;
-    return session->missing[index] ? nullptr : fuzzhost::calledFunction(index);
+    if (strcmp(procName, fuzzhost::kCalled[index].name) != 0) continue;
+    return session->missing[index] ? nullptr : fuzzhost::kCalled[index].address;
   }
   return fuzzhost::address(fuzzhost::unexpectedCall);
 }

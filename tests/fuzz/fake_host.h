@@ -11,13 +11,18 @@
 #include <utility>
 #include <vector>
 
+#include "host/host_function_list.h"
 #include "host/host_records.h"
 
 namespace fuzzhost {
 
-// The host functions the plug-in may call, in a fixed order.
-constexpr int kCalledCount = 14;
-extern const char* const kCalledNames[kCalledCount];
+// How many host functions the plug-in may call: those marked called in
+// host/host_function_list.h, whose order Session::missing follows.
+#define FUZZHOST_COUNT(name) +1
+#define FUZZHOST_SKIP(name)
+constexpr int kCalledCount = 0 FACETKIT_HOST_FUNCTIONS(FUZZHOST_COUNT, FUZZHOST_SKIP);
+#undef FUZZHOST_COUNT
+#undef FUZZHOST_SKIP
 
 // The most vertices a fuzzed surface has; its colour array ends at a page
 // that may not be touched.

@@ -11,7 +11,9 @@ Each injected run must end as a run of the real host would accept:
 - every text it logs is a whole text of the normal run or a failure line;
 - when it logs less than the normal run, it logs a failure line saying so;
 - every file is either as before the run or as the normal run wrote it;
-- it confirms a saved text file only when that file is whole.
+- it confirms a saved text file only when that file is whole;
+- once it logs that the process is cancelled, it calls the host no more
+  until the host's next execute.
 
 usage: inject_sessions.py HOSTS_DIR PLUGIN INTERPOSER CASE.answers...
 """
@@ -35,6 +37,7 @@ FAILURE_PATTERNS = [
 SAVED_CONFIRMATION = ('"Header information of file saved to text.\\n'
                       'It is located in the same folder as the surface file."')
 LOG_CALL = re.compile(r'^zvLogText\((".*")\) -> \S+$')
+CANCELLED = 'zvLogText("Process cancelled.") -> '
 MAX_RUNS_PER_CASE = 500
 
 
@@ -148,9 +151,24 @@ def drop_measurement(library, run):
     return run.failed_site is not None and measurement_site(library, run.failed_site)
 
 
+def calls_after_cancelling(trace):
+    """The host calls a run made after logging that it was cancelled."""
+    calls = []
+    cancelled = False
+    for line in trace:
+        if line == "host: execute":
+            cancelled = False
+        elif cancelled and not line.startswith("host: "):
+            calls.append(line)
+        cancelled = cancelled or line.startswith(CANCELLED)
+    return calls
+
+
 def check(before, normal, run):
     """The faults of one injected run, as texts."""
     faults = []
+    for call in calls_after_cancelling(run.trace):
+        faults.append("called the host after cancelling: %s" % call[:200])
     if run.status < 0:
         faults.append("the host died of signal %d" % -run.status)
     elif not run.object_made:

@@ -16,6 +16,7 @@ SAVED = "zvLogText(%s) -> 1" % inject_sessions.SAVED_CONFIRMATION
 ERROR = 'zvLogText("Error while printing current SRF header data to ascii") -> 1'
 NOT_WRITTEN = 'zvLogText("Header information could not be written to the text file brain.txt.") -> 1'
 NOT_WRITTEN_CUT = 'zvLogText("Header information could not be written to the text file bra") -> 1'
+CANCELLED = 'zvLogText("Process cancelled.") -> 1'
 OBJECT = "host: createPlugin -> object"
 NO_OBJECT = "host: createPlugin -> null"
 
@@ -44,6 +45,12 @@ class Checks(unittest.TestCase):
             ("same as normal", normal_to_log, make_run([OBJECT, STARTED, REPORT]), None),
             ("error line instead", normal_to_log, make_run([OBJECT, STARTED, ERROR]), None),
             ("no object, said so", normal_to_log, make_run([NO_OBJECT], status=2), None),
+            ("cancelled, then run again", normal_to_log,
+             make_run([OBJECT, STARTED, CANCELLED, "host: execute -> 1", "host: execute",
+                       STARTED, REPORT]), None),
+            ("went on after cancelling", normal_to_log,
+             make_run([OBJECT, STARTED, CANCELLED, "zvGetIntegerInput(null, 1, 1, 5) -> 2",
+                       REPORT]), "called the host after cancelling"),
             ("partial text", normal_to_log,
              make_run([OBJECT, STARTED, 'zvLogText("\\nSRF filename: \\nbr") -> 1']),
              "logged a text of no normal run"),

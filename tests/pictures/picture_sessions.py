@@ -76,7 +76,7 @@ def snapshot_of_painted_sample(session):
 
 
 def one_picture_per_redraw(session):
-    os.mkdir(session.path("shots"))
+    # The folder is made, since it does not exist.
     code, errors = session.run(PAINT_RED + PAINT_GREEN, "--runs", "2", "--pictures", "shots",
                                "--picture-size", "320x240")
     check(code == 0, f"exit code {code}: {errors}")
@@ -110,16 +110,17 @@ def a_picture_that_cannot_be_written_fails_the_session(session):
     code, errors = session.run(PAINT_RED, "--snapshot", "missing/end.png")
     check(code == 4, f"exit code {code}, expected 4")
     check("cannot write the picture missing/end.png" in errors, f"error output: {errors!r}")
-    code, errors = session.run(PAINT_RED, "--pictures", "missing")
-    check(code == 4, f"exit code {code} for a missing folder, expected 4")
-    check("missing/redraw-0001.png" in errors, f"error output: {errors!r}")
+    # One folder is made, not a chain of them.
+    code, errors = session.run(PAINT_RED, "--pictures", "missing/deeper")
+    check(code == 4, f"exit code {code} for a missing parent folder, expected 4")
+    check("missing/deeper/redraw-0001.png" in errors, f"error output: {errors!r}")
 
 
 def octahedron(path, tip):
     """Writes a FreeSurfer surface: an octahedron wound outwards whose vertex
     on the -x axis lies at x = -`tip` (below 0: pushed in past the middle,
-    a dent). The host turns loaded surfaces as it turns the sample (90
-    degrees about y first), which brings that vertex to the viewer."""
+    a dent). Named lh., it is a left hemisphere, drawn by default from its
+    lateral side, -x, which brings that vertex to the viewer."""
     import numpy
     from nibabel.freesurfer import write_geometry
     coordinates = numpy.array([[1, 0, 0], [-tip, 0, 0], [0, 1, 0], [0, -1, 0], [0, 0, 1],
@@ -142,10 +143,32 @@ def curvature_colours_of_a_loaded_surface(session):
               f"tip {tip}: the middle shows {picture.at(80, 60)}")
 
 
+def views_side_by_side(session):
+    """A left hemisphere's lateral view shows its -x side, the dent; the
+    medial view its +x side, no dent. Drawn side by side in the order given,
+    each at the picture size; the lateral view is the default."""
+    octahedron(session.path("lh.test"), -0.5)
+    pictures = {}
+    for views in ("lateral,medial", "medial", None):
+        options = ["--view", views] if views else []
+        code, errors = session.run("", "--surface", "lh.test", "--runs", "0", "--snapshot",
+                                   "end.png", "--picture-size", "160x120", *options)
+        check(code == 0, f"{views}: exit code {code}: {errors}")
+        pictures[views] = read_png(session.path("end.png"))
+    both = pictures["lateral,medial"]
+    check((both.width, both.height) == (320, 120), f"picture is {both.width}x{both.height}")
+    check(shade_of(both.at(80, 60), CONCAVE), f"lateral middle shows {both.at(80, 60)}")
+    check(shade_of(both.at(240, 60), CONVEX), f"medial middle shows {both.at(240, 60)}")
+    for name, column in ((None, 0), ("medial", 160)):
+        alone = pictures[name]
+        check(all(alone.at(x, y) == both.at(column + x, y) for y in range(120) for x in range(160)),
+              f"the {name or 'default'} view differs from its half of the pair")
+
+
 CASES = {case.__name__: case for case in (
     snapshot_of_painted_sample, one_picture_per_redraw, nothing_written_without_picture_options,
     pictures_leave_the_trace_unchanged, a_picture_that_cannot_be_written_fails_the_session,
-    curvature_colours_of_a_loaded_surface)}
+    curvature_colours_of_a_loaded_surface, views_side_by_side)}
 
 
 def main():

@@ -16,6 +16,22 @@
 #   full: PLACE           makes PLACE in the work folder a device on which every
 #                         write fails, as on a full disk (skips the case, exit
 #                         77, where no such device can be had)
+#   full disk: PLACE      makes PLACE a folder on a small file system of its own,
+#                         mounted before the copies into it and then filled up,
+#                         so that any further write there fails for want of
+#                         room (needs root: skips the case, exit 77, otherwise)
+#   mode: MODE PLACE      sets the permission bits of PLACE after the copies
+#   user: nobody          runs the native host as the user nobody (from root,
+#                         with setpriv; as any other user, as that user), for
+#                         cases where permissions matter; a host run through a
+#                         launcher runs as the caller
+#   owner: USER[:GROUP] PLACE  gives PLACE that owner after the copies
+#                         (natively as root only; skips the case otherwise)
+#   changes: PLACE...     the session may create, change or remove these places
+#                         in the work folder and no other ("-" for none); any
+#                         other difference in names, types, permission bits,
+#                         owners, links or contents fails the case, and so
+#                         does a change of what is set on a place that stays
 #   file: WRITTEN = EXPECTED   a text file the session writes, compared with
 #                              EXPECTED beside the script (with CR LF line ends
 #                              when FACETKIT_TEXT_CRLF=1, as text mode writes on
@@ -40,10 +56,18 @@ options=$(setting options | tr '\n' ' ')
 expected_exit=$(setting exit | tail -n 1)
 
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+mounted=""
+trap '[ -z "$mounted" ] || umount "$mounted"; chmod -R u+w "$work"; rm -rf "$work"' EXIT
 host="$hosts_dir/${variant:-full}/${program:-Zandrovix.exe}"
 [ -e "$host" ] || { echo "no host $host"; exit 1; }
 cp "$case_file" "$work/session.answers"
+full_disk=$(setting "full disk" | tail -n 1)
+if [ -n "$full_disk" ]; then
+  mkdir -p "$work/$full_disk"
+  { [ "$(id -u)" = 0 ] && mount -t tmpfs -o size=64k,mode=0755 facetkit_full "$work/$full_disk"; } ||
+    { echo "no small file system to fill (needs root): skipped"; exit 77; }
+  mounted="$work/$full_disk"
+fi
 while IFS= read -r copy; do
   [ -n "$copy" ] || continue
   mkdir -p "$work/$(dirname "${copy##* = }")"
@@ -56,10 +80,45 @@ while IFS= read -r full; do
     [ -c /dev/full ] && ln -s /dev/full "$work/$full" || { echo "no full device: skipped"; exit 77; }
   fi
 done < <(setting full)
+if [ -n "$mounted" ]; then
+  # Fills what room is left; the write ends with "no space left".
+  head -c 1048576 /dev/zero >"$mounted/filler" 2>/dev/null
+  [ "$(stat -c %s "$mounted/filler")" -lt 1048576 ] || { echo "the small file system is not full"; exit 1; }
+fi
+user=$(setting user | tail -n 1)
+as_user=()
+if [ -n "$user" ] && [ ${#launcher[@]} -eq 0 ] && [ "$(id -u)" = 0 ]; then
+  command -v setpriv >/dev/null || { echo "no setpriv to run as $user: skipped"; exit 77; }
+  chown -R "$user" "$work"
+  as_user=(setpriv --reuid="$(id -u "$user")" --regid="$(id -g "$user")" --clear-groups --)
+fi
+while IFS= read -r mode; do
+  [ -n "$mode" ] && chmod "${mode%% *}" "$work/${mode#* }"
+done < <(setting mode)
+while IFS= read -r owner; do
+  [ -n "$owner" ] || continue
+  { [ ${#launcher[@]} -eq 0 ] && chown "${owner%% *}" "$work/${owner#* }" 2>/dev/null; } ||
+    { echo "cannot give ${owner#* } its owner (needs root, natively): skipped"; exit 77; }
+done < <(setting owner)
+
+# Every place in the work folder but the session's own files: its name,
+# then what is set on it (type, permission bits, owner, link count, link
+# target), then its content.
+snapshot() {
+  (cd "$work" && find . -mindepth 1 \( -path ./trace.txt -o -path ./stdout.txt -o -path ./stderr.txt \
+      -o -path ./session.answers -o -path ./expected-file \) -prune -o -printf '%P\t%y %m %u:%g %n %l\n' |
+    sort | while IFS=$'\t' read -r place what; do
+      content=""
+      [ "${what%% *}" = f ] && content=$(md5sum <"$place")
+      printf '%s\t%s\t%s\n' "$place" "$what" "${content%% *}"
+    done)
+}
+allowed_changes=$(setting changes | tr ' ' '\n')
+[ -z "$allowed_changes" ] || before=$(snapshot)
 
 # The host runs in the work folder, so files it writes stay there.
 # shellcheck disable=SC2086
-(cd "$work" && "${launcher[@]}" "$host" --plugin "$plugin" --answers session.answers \
+(cd "$work" && "${as_user[@]}" "${launcher[@]}" "$host" --plugin "$plugin" --answers session.answers \
   --trace trace.txt $options >stdout.txt 2>stderr.txt)
 status=$?
 
@@ -87,6 +146,22 @@ fi
 
 if [ "$status" -ne "${expected_exit:-0}" ]; then
   echo "host exit code $status, expected ${expected_exit:-0}"; head -n 5 "$work/stderr.txt"; failed=1
+fi
+
+if [ -n "$allowed_changes" ]; then
+  after=$(snapshot)
+  while IFS= read -r place; do
+    if ! grep -qxF "$place" <<<"$allowed_changes"; then
+      echo "the session changed $place, which it may not"; failed=1
+      continue
+    fi
+    # A place that may change keeps what was set on it, if it stays.
+    set_before=$(awk -F '\t' -v p="$place" '$1 == p { print $2 }' <<<"$before")
+    set_after=$(awk -F '\t' -v p="$place" '$1 == p { print $2 }' <<<"$after")
+    if [ -n "$set_before" ] && [ -n "$set_after" ] && [ "$set_before" != "$set_after" ]; then
+      echo "the session changed what was set on $place: $set_before, now $set_after"; failed=1
+    fi
+  done < <(diff <(echo "$before") <(echo "$after") | sed -n 's/^[<>] //p' | cut -f 1 | sort -u)
 fi
 
 compare_written() {  # kind entry

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "standin/answer_script_parser.h"
+#include "standin/calls/answer_script_parser.h"
 
 namespace standin {
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "standin/options.h"
+#include "standin/session/options.h"
 
 namespace standin {
 namespace {
@@ -19,12 +19,31 @@ bool parse(std::vector<const char*> arguments, Options* options, std::string* me
 
 TEST(Options, ReadsEveryOption) {
   Options options;
-  ASSERT_TRUE(parse({"--plugin",  "p.so",     "--answers=a.txt", "--trace",
-                     "-",         "--log",    "l.txt",           "--version",
-                     "2.6.-1",    "--no-vmr", "--surfaces",      "-2",
-                     "--surface", "s.ply",    "--host-path",     "D:\\Z\\",
-                     "--runs",    "0",        "--skip-init",     "--show-vertices",
-                     "3-7",       "--help"},
+  ASSERT_TRUE(parse({"--plugin",
+                     "p.so",
+                     "--answers=a.txt",
+                     "--trace",
+                     "-",
+                     "--log",
+                     "l.txt",
+                     "--host-version",
+                     "2.6.-1",
+                     "--no-vmr",
+                     "--surfaces",
+                     "-2",
+                     "--surface",
+                     "s.ply",
+                     "--host-path",
+                     "D:\\Z\\",
+                     "--runs",
+                     "0",
+                     "--skip-init",
+                     "--show-vertices",
+                     "3-7",
+                     "--view",
+                     "medial,record,lateral",
+                     "--help",
+                     "--version"},
                     &options));
   EXPECT_STREQ(options.pluginPath, "p.so");
   EXPECT_STREQ(options.answersPath, "a.txt");
@@ -42,7 +61,9 @@ TEST(Options, ReadsEveryOption) {
   EXPECT_EQ(options.shownRanges, 1);
   EXPECT_EQ(options.firstVertex[0], 3);
   EXPECT_EQ(options.lastVertex[0], 7);
+  EXPECT_EQ(options.pictures.views.count, 3);
   EXPECT_TRUE(options.help);
+  EXPECT_TRUE(options.version);
 }
 
 TEST(Options, VersionsAndVertexRanges) {
@@ -55,13 +76,20 @@ TEST(Options, VersionsAndVertexRanges) {
     int third;
   };
   const Case cases[] = {
-      {"--version", "2.6.0", true, 2, 6, 0},       {"--version", "-1.-2.-3", true, -1, -2, -3},
-      {"--version", "10.0.12", true, 10, 0, 12},   {"--version", "2.6", false, 0, 0, 0},
-      {"--version", "2.6.0.1", false, 0, 0, 0},    {"--version", "2..6", false, 0, 0, 0},
-      {"--version", "a.b.c", false, 0, 0, 0},      {"--version", "2.6.99999999999", false, 0, 0, 0},
-      {"--show-vertices", "0-3", true, 0, 3, 0},   {"--show-vertices", "12", true, 12, 12, 0},
-      {"--show-vertices", "5-2", true, 5, 2, 0},   {"--show-vertices", "-1-3", false, 0, 0, 0},
-      {"--show-vertices", "1--3", false, 0, 0, 0}, {"--show-vertices", "1-", false, 0, 0, 0},
+      {"--host-version", "2.6.0", true, 2, 6, 0},
+      {"--host-version", "-1.-2.-3", true, -1, -2, -3},
+      {"--host-version", "10.0.12", true, 10, 0, 12},
+      {"--host-version", "2.6", false, 0, 0, 0},
+      {"--host-version", "2.6.0.1", false, 0, 0, 0},
+      {"--host-version", "2..6", false, 0, 0, 0},
+      {"--host-version", "a.b.c", false, 0, 0, 0},
+      {"--host-version", "2.6.99999999999", false, 0, 0, 0},
+      {"--show-vertices", "0-3", true, 0, 3, 0},
+      {"--show-vertices", "12", true, 12, 12, 0},
+      {"--show-vertices", "5-2", true, 5, 2, 0},
+      {"--show-vertices", "-1-3", false, 0, 0, 0},
+      {"--show-vertices", "1--3", false, 0, 0, 0},
+      {"--show-vertices", "1-", false, 0, 0, 0},
       {"--show-vertices", "1-2x", false, 0, 0, 0},
   };
   for (const Case& row : cases) {
@@ -69,7 +97,7 @@ TEST(Options, VersionsAndVertexRanges) {
     Options options;
     ASSERT_EQ(parse({row.option, row.value}, &options), row.valid);
     if (!row.valid) continue;
-    if (std::string(row.option) == "--version") {
+    if (std::string(row.option) == "--host-version") {
       EXPECT_EQ(options.settings.versionMajor, row.first);
       EXPECT_EQ(options.settings.versionMinor, row.second);
       EXPECT_EQ(options.settings.versionSub, row.third);
@@ -90,6 +118,14 @@ TEST(Options, RejectsWhatItCannotRead) {
       {{"plugin.so"}, "unknown option \"plugin.so\""},
       {{"--runs", "-1"}, "--runs: \"-1\" is not a valid value"},
       {{"--surfaces", "one"}, "--surfaces: \"one\" is not a valid value"},
+      {{"--view", "lateral,"}, "--view: \"lateral,\" is not a valid value"},
+      {{"--view", "Lateral"}, "--view: \"Lateral\" is not a valid value"},
+      {{"--view", "lateral,lateral,lateral,lateral,lateral,lateral,lateral,lateral,lateral"},
+       "--view: \"lateral,lateral,lateral,lateral,lateral,lateral,lateral,lateral,lateral\" is "
+       "not a valid value"},
+      // Views side by side: their widths add up.
+      {{"--picture-size", "2731x10", "--view", "lateral,medial,dorsal"},
+       "3 views of 2731 pixels are wider than 8192 pixels"},
   };
   for (const Case& row : cases) {
     Options options;

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "standin/options.h"
-#include "standin/png_file.h"
-#include "standin/terminal_preview.h"
+#include "standin/pictures/png_file.h"
+#include "standin/pictures/terminal_preview.h"
+#include "standin/session/options.h"
 
 namespace standin {
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "standin/rich_text.h"
+#include "standin/calls/rich_text.h"
 
 namespace standin {
 namespace {

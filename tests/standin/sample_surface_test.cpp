@@ -7,9 +7,11 @@
 #include <string>
 #include <utility>
 
-#include "standin/host_surface.h"
-#include "standin/surface_file.h"
 #include "host/host_records.h"
+#include "standin/files/surface_file.h"
+#include "standin/files/surface_formats.h"
+#include "standin/mesh/host_surface.h"
+#include "standin/mesh/sample_surface.h"
 
 namespace standin {
 namespace {
@@ -21,7 +23,7 @@ struct OwnedSurface {
 
 std::string encode(const HostSurface& surface) {
   GrowingText out;
-  encodeSurfacePly(surface, &out);
+  EXPECT_TRUE(encodeSurfacePly(surface, &out));
   return std::string(out.text(), out.length());
 }
 

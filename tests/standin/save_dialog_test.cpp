@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "standin/save_dialog.h"
+#include "standin/calls/save_dialog.h"
 
 namespace standin {
 namespace {

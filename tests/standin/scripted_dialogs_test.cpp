@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "standin/scripted_dialogs.h"
+#include "standin/calls/scripted_dialogs.h"
 
 namespace standin {
 namespace {

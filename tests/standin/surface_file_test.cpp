@@ -8,7 +8,9 @@
 #include <string>
 
 #include "host/host_records.h"
-#include "standin/surface_file.h"
+#include "standin/files/surface_file.h"
+#include "standin/files/surface_formats.h"
+#include "standin/mesh/surface_shape.h"
 
 namespace standin {
 namespace {
@@ -59,7 +61,7 @@ void makeAwkwardSurface(HostSurface* surface) {
 
 std::string encode(const HostSurface& surface) {
   GrowingText out;
-  encodeSurfacePly(surface, &out);
+  EXPECT_TRUE(encodeSurfacePly(surface, &out));
   return std::string(out.text(), out.length());
 }
 
@@ -130,25 +132,27 @@ TEST(SurfaceFile, HeaderNamesEveryRecordField) {
   }
 }
 
-TEST(SurfaceFile, ViewerColorsFollowTheStoredValue) {
+TEST(SurfaceFile, ViewerColorsAreTheShownColors) {
+  // A colour code shows its colour; any other value (0, -1, INT_MIN) the
+  // convex or concave colour by the mesh's shape there, never a grey.
   OwnedSurface original;
   makeAwkwardSurface(&original.surface);
   const std::string bytes = encode(original.surface);
+  SurfaceShape shape;
+  ASSERT_TRUE(computeSurfaceShape(original.surface, &shape));
+  const unsigned char convex[3] = {26, 0, 0};
+  const unsigned char concave[3] = {255, 128, 85};
+  const unsigned char red[3] = {255, 0, 0};
   size_t body = bytes.find("end_header\n") + 11;
-  struct Case {
-    int vertex;
-    unsigned char rgb[3];
-  };
-  // 0: convex grey; 0x3FFF0000: red; -1 and INT_MIN: neither, a middle grey.
-  const Case cases[] = {
-      {0, {176, 176, 176}}, {1, {255, 0, 0}}, {2, {128, 128, 128}}, {3, {128, 128, 128}}};
-  for (const Case& row : cases) {
-    size_t at = body + static_cast<size_t>(row.vertex) * 19 + 12;
+  for (int vertex = 0; vertex < 4; ++vertex) {
+    const unsigned char* expected = vertex == 1 ? red : shape.convex[vertex] ? convex : concave;
+    size_t at = body + static_cast<size_t>(vertex) * 19 + 12;
     for (size_t channel = 0; channel < 3; ++channel) {
-      EXPECT_EQ(static_cast<unsigned char>(bytes[at + channel]), row.rgb[channel])
-          << "vertex " << row.vertex << " channel " << channel;
+      EXPECT_EQ(static_cast<unsigned char>(bytes[at + channel]), expected[channel])
+          << "vertex " << vertex << " channel " << channel;
     }
   }
+  releaseSurfaceShape(&shape);
 }
 
 TEST(SurfaceFile, EveryTruncationIsRejected) {

@@ -156,8 +156,17 @@ class Workspace(unittest.TestCase):
         self.assertIn(reason, run.errors[0])
         self.assertFalse(any(line.startswith("host: load") for line in run.trace), run.trace)
 
-    def assert_saved_surface(self, saved, coords, faces, colors, meta=SAMPLE_META):
-        """`saved` (read by nibabel) holds exactly this surface."""
+    def assert_saved_surface(self, saved, coords, faces, colors, meta=None):
+        """`saved` (read by nibabel) holds exactly this surface, and `meta`;
+        by default the display fields that a FreeSurfer or GIfTI file the
+        host did not save gets: the sample's, but no rotation and the centre
+        of the mesh's box."""
+        if meta is None:
+            points = np.asarray(coords, dtype=np.float64)
+            middle = ((points.min(axis=0) + points.max(axis=0)) / 2).astype(np.float32)
+            meta = dict(SAMPLE_META, **{
+                "zandrovix.meshCenter": " ".join("%.9g" % value for value in middle),
+                "zandrovix.meshRotation": "0 0 0"})
         arrays = {d.intent: d for d in saved.darrays}
         self.assertTrue(np.array_equal(bits(arrays[POINTSET].data), bits(coords)))
         self.assertEqual(arrays[TRIANGLE].data.dtype, np.int32)

@@ -10,9 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "standin/gifti_ascii_numbers.h"
-#include "standin/surface_file.h"
-#include "standin/surface_formats.h"
+#include "standin/files/gifti_ascii_numbers.h"
+#include "standin/files/surface_file.h"
+#include "standin/files/surface_formats.h"
+#include "standin/mesh/surface_anatomy.h"
 
 namespace standin {
 namespace {
@@ -57,37 +58,45 @@ bool decodeFreeSurfer(const std::string& bytes, HostSurface* surface, std::strin
   return decoded;
 }
 
-TEST(SurfaceFileType, IsToldFromTheFirstBytes) {
+TEST(SurfaceFormatTable, ToldFromTheFirstBytes) {
+  // The format's name, or "" for none; quads are FreeSurfer's to refuse.
   const struct {
     std::string bytes;
-    SurfaceFileType type;
+    const char* format;
   } cases[] = {
       {"\xFF\xFF\xFE"
        "created by",
-       SurfaceFileType::kFreeSurfer},
-      {"\xFF\xFF\xFF", SurfaceFileType::kFreeSurferQuad},
-      {"\xFF\xFF", SurfaceFileType::kUnknown},
-      {"ply\nformat", SurfaceFileType::kPly},
-      {"ply\r\nformat", SurfaceFileType::kPly},
-      {"plywood", SurfaceFileType::kUnknown},
-      {"<?xml version=\"1.0\"?>\n<!DOCTYPE GIFTI>\n<GIFTI Version=\"1.0\">",
-       SurfaceFileType::kGifti},
-      {"\xEF\xBB\xBF  \r\n<GIFTI>", SurfaceFileType::kGifti},
-      {"<?xml version=\"1.0\"?><svg/>", SurfaceFileType::kUnknown},
-      {"GIFTI <GIFTI>", SurfaceFileType::kUnknown},
-      {"<?xml?>" + std::string(5000, ' ') + "<GIFTI>", SurfaceFileType::kUnknown},
-      {"", SurfaceFileType::kUnknown},
-      {"\x1F\x8B\x08", SurfaceFileType::kUnknown},
+       "FreeSurfer"},
+      {"\xFF\xFF\xFF", "FreeSurfer"},
+      {"\xFF\xFF", ""},
+      {"ply\nformat", "PLY"},
+      {"ply\r\nformat", "PLY"},
+      {"plywood", ""},
+      {"<?xml version=\"1.0\"?>\n<!DOCTYPE GIFTI>\n<GIFTI Version=\"1.0\">", "GIfTI"},
+      {"\xEF\xBB\xBF  \r\n<GIFTI>", "GIfTI"},
+      {"<?xml version=\"1.0\"?><svg/>", ""},
+      {"GIFTI <GIFTI>", ""},
+      {"<?xml?>" + std::string(5000, ' ') + "<GIFTI>", ""},
+      {"", ""},
+      {"\x1F\x8B\x08", ""},
   };
   for (const auto& entry : cases) {
-    EXPECT_EQ(detectSurfaceFileType(reinterpret_cast<const unsigned char*>(entry.bytes.data()),
-                                    entry.bytes.size()),
-              entry.type)
-        << entry.bytes.substr(0, 40);
+    const SurfaceFormat* format = surfaceFormatOfContent(
+        reinterpret_cast<const unsigned char*>(entry.bytes.data()), entry.bytes.size());
+    EXPECT_STREQ(format != nullptr ? format->name : "", entry.format) << entry.bytes.substr(0, 40);
   }
 }
 
-TEST(SurfaceFileType, OnlyNamesEndingInGiiAskForGifti) {
+TEST(SurfaceFormatTable, MessagesNameTheFormatsInTableOrder) {
+  GrowingText all;
+  GrowingText others;
+  appendSurfaceFormatNames(&all, " or ");
+  appendSurfaceFormatNames(&others, " and ", &kGiftiFormat);
+  EXPECT_STREQ(all.text(), "PLY, FreeSurfer or GIfTI");
+  EXPECT_STREQ(others.text(), "PLY and FreeSurfer");
+}
+
+TEST(SurfaceFormatTable, OnlyNamesEndingInGiiAreSavedAsGifti) {
   const struct {
     const char* name;
     bool gifti;
@@ -101,8 +110,10 @@ TEST(SurfaceFileType, OnlyNamesEndingInGiiAskForGifti) {
                {"brain_gii", false},
                {"brain.srf", false},
                {"", false}};
-  for (const auto& entry : cases)
-    EXPECT_EQ(nameAsksForGifti(entry.name), entry.gifti) << entry.name;
+  for (const auto& entry : cases) {
+    EXPECT_EQ(&surfaceFormatForName(entry.name), entry.gifti ? &kGiftiFormat : &kPlyFormat)
+        << entry.name;
+  }
 }
 
 TEST(FreeSurferFile, ReadsCoordinatesAndTrianglesExactly) {
@@ -128,8 +139,80 @@ TEST(FreeSurferFile, ReadsCoordinatesAndTrianglesExactly) {
       EXPECT_EQ(loaded.surface.triangles[index], kSquareTriangles[index]) << index;
     }
     for (int vertex = 0; vertex < 4; ++vertex) EXPECT_EQ(loaded.surface.colors[vertex], 0);
+    // Display fields of its own: the sample's colours, no rotation, the
+    // centre of the mesh's box.
     EXPECT_EQ(loaded.surface.renderMode, 2);
-    EXPECT_EQ(loaded.surface.meshRotation[2], -45.5f);
+    EXPECT_EQ(loaded.surface.meshRotation[1], 0.0f);
+    EXPECT_EQ(loaded.surface.meshRotation[2], 0.0f);
+    EXPECT_EQ(loaded.surface.meshCenter[0], 0.5f);
+    EXPECT_EQ(loaded.surface.meshCenter[2], 1.70141173e38f);
+    EXPECT_TRUE(loaded.surface.ownDisplayFields);
+  }
+}
+
+// Which hemisphere a loaded surface holds: the GIfTI metadata's
+// AnatomicalStructurePrimary (the file's or the POINTSET array's), else a
+// FreeSurfer file's name (its last part), else the side of the mean x. A
+// GIfTI file that keeps the stand-in's record fields keeps its display fields.
+TEST(SurfaceHemisphere, FromTheMetadataThenAFreeSurferNameThenTheMeanX) {
+  const std::vector<float> leftCoordinates = {-10, 0, 0, -11, 1, 0, -10, 0, 1};
+  const std::vector<float> rightCoordinates = {10, 0, 0, 11, 1, 0, 10, 0, 1};
+  auto gifti = [](const char* fileMeta, const char* pointsMeta, const char* coordinates) {
+    auto array = [](const char* intent, const char* type, const char* meta, const char* data) {
+      return std::string("<DataArray Intent=\"") + intent + "\" DataType=\"" + type +
+             "\" ArrayIndexingOrder=\"RowMajorOrder\" Dimensionality=\"2\" Dim0=\"3\" "
+             "Dim1=\"3\" Encoding=\"ASCII\" Endian=\"LittleEndian\" ExternalFileName=\"\" "
+             "ExternalFileOffset=\"\"><MetaData>" +
+             meta + "</MetaData><Data>" + data + "</Data></DataArray>\n";
+    };
+    return std::string(
+               "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+               "<GIFTI Version=\"1.0\" NumberOfDataArrays=\"2\"><MetaData>") +
+           fileMeta + "</MetaData><LabelTable/>\n" +
+           array("NIFTI_INTENT_POINTSET", "NIFTI_TYPE_FLOAT32", pointsMeta, coordinates) +
+           array("NIFTI_INTENT_TRIANGLE", "NIFTI_TYPE_INT32", "", "0 1 2 0 2 1 1 2 0") +
+           "</GIFTI>\n";
+  };
+  const std::string left =
+      "<MD><Name>AnatomicalStructurePrimary</Name><Value>CortexLeft</Value></MD>";
+  const std::string right =
+      "<MD><Name>AnatomicalStructurePrimary</Name><Value>CortexRight</Value></MD>";
+  const char* const leftText = "-10 0 0 -11 1 0 -10 0 1";
+  const char* const rightText = "10 0 0 11 1 0 10 0 1";
+  struct Case {
+    const char* name;
+    std::string bytes;
+    Hemisphere expected;
+    bool ownDisplayFields;
+  };
+  const std::vector<int32_t> triangle = {0, 1, 2};
+  const Case cases[] = {
+      {"lh.pial", freeSurferFile(rightCoordinates, triangle), Hemisphere::kLeft, true},
+      {"rh.white", freeSurferFile(leftCoordinates, triangle), Hemisphere::kRight, true},
+      {"pial.lh", freeSurferFile(rightCoordinates, triangle), Hemisphere::kRight, true},
+      {"white", freeSurferFile(leftCoordinates, triangle), Hemisphere::kLeft, true},
+      {"lh.right.gii", gifti(right.c_str(), "", leftText), Hemisphere::kRight, true},
+      {"rh.points_left.gii", gifti("", left.c_str(), rightText), Hemisphere::kLeft, true},
+      {"file_over_points.gii", gifti(left.c_str(), right.c_str(), rightText), Hemisphere::kLeft,
+       true},
+      {"lh.unnamed.gii", gifti("", "", rightText), Hemisphere::kRight, true},
+      {"saved.gii", gifti("<MD><Name>zandrovix.visible</Name><Value>1</Value></MD>", "", leftText),
+       Hemisphere::kLeft, false},
+  };
+  for (const Case& test : cases) {
+    SCOPED_TRACE(test.name);
+    if (!kGiftiAvailable && &surfaceFormatForName(test.name) == &kGiftiFormat) continue;
+    const std::string path = ::testing::TempDir() + test.name;
+    FILE* file = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(file, nullptr);
+    std::fwrite(test.bytes.data(), 1, test.bytes.size(), file);
+    std::fclose(file);
+    OwnedSurface loaded;
+    GrowingText error;
+    ASSERT_TRUE(loadSurfaceFile(path.c_str(), &loaded.surface, &error)) << error.text();
+    EXPECT_EQ(surfaceHemisphere(loaded.surface), test.expected);
+    EXPECT_EQ(loaded.surface.ownDisplayFields, test.ownDisplayFields);
+    std::remove(path.c_str());
   }
 }
 
@@ -283,7 +366,7 @@ TEST_P(SavedSurface, LoadsBackWithEveryValueTheRecordHolds) {
 
   const std::string path = ::testing::TempDir() + "standin_saved_" + GetParam();
   GrowingText error;
-  if (!kGiftiAvailable && nameAsksForGifti(path.c_str())) {
+  if (!kGiftiAvailable && &surfaceFormatForName(path.c_str()) == &kGiftiFormat) {
     EXPECT_FALSE(saveSurfaceFile(original.surface, path.c_str(), &error));
     EXPECT_NE(std::strstr(error.text(), "cannot save GIfTI"), nullptr) << error.text();
     return;

@@ -1,6 +1,6 @@
 // Pictures of surfaces, checked by their properties after a round trip
 // through PNG and a decoder that is not the encoder: size, background,
-// colours where vertices land, the depth test and the rotation.
+// colours where vertices land, the depth test, the rotation and the views.
 
 #include <gtest/gtest.h>
 
@@ -17,9 +17,11 @@
 #include <utility>
 #include <vector>
 
-#include "standin/host_surface.h"
-#include "standin/png_file.h"
-#include "standin/surface_picture.h"
+#include "standin/mesh/host_surface.h"
+#include "standin/mesh/sample_surface.h"
+#include "standin/pictures/picture_view.h"
+#include "standin/pictures/png_file.h"
+#include "standin/pictures/surface_picture.h"
 
 namespace standin {
 namespace {
@@ -83,13 +85,16 @@ struct Decoded {
   }
 };
 
-Decoded draw(const HostSurface& surface, int32_t width, int32_t height) {
+// Draws `surface` in the record's view, or in `views` side by side.
+Decoded draw(const HostSurface& surface, int32_t width, int32_t height,
+             const ViewList* views = nullptr) {
   Decoded decoded;
   SurfaceShape shape;
   Picture picture;
   EXPECT_TRUE(computeSurfaceShape(surface, &shape));
   EXPECT_TRUE(allocatePicture(&picture, width, height));
-  EXPECT_TRUE(renderSurface(surface, shape, &picture));
+  EXPECT_TRUE(views != nullptr ? renderViews(surface, shape, *views, &picture)
+                               : renderSurface(surface, shape, &picture));
   size_t length = 0;
   unsigned char* png = encodePng(picture, &length);
   releasePicture(&picture);
@@ -352,6 +357,56 @@ TEST(SurfaceShape, TheSampleSphereIsConvexEverywhere) {
   EXPECT_EQ(concave, 0);
   releaseSurfaceShape(&shape);
   releaseSurface(&sample);
+}
+
+// A hemisphere as the field draws it: an octahedron off the middle, on the
+// left (x < 0) or mirrored to the right, its outer tip painted red and put
+// forward (+y). Drawn "lateral,medial", the lateral half shows the red tip
+// left of the middle for a left hemisphere (anterior to the left) and right
+// of it for a right one; the medial half hides it.
+TEST(PictureView, LateralShowsTheOuterSideOfEitherHemisphere) {
+  ViewList views;
+  ASSERT_TRUE(parseViewList("lateral,medial", &views));
+  for (int side : {-1, +1}) {
+    SCOPED_TRACE(side < 0 ? "left" : "right");
+    std::vector<float> positions = {1, 1, 0, -1, 0, 0, 0, 3, 0, 0, -3, 0, 0, 0, 2, 0, 0, -2};
+    // The outer tip (vertex 0) at 50 from the middle, the inner at 30.
+    for (size_t at = 0; at < positions.size(); at += 3) {
+      positions[at] = static_cast<float>(side) * (40 + 10 * positions[at]);
+      positions[at + 1] *= 10;
+      positions[at + 2] *= 10;
+    }
+    // Wound outwards: mirrored, each triangle turns the other way round.
+    std::vector<int32_t> triangles = {4, 0, 2, 4, 2, 1, 4, 1, 3, 4, 3, 0,
+                                      5, 2, 0, 5, 1, 2, 5, 3, 1, 5, 0, 3};
+    for (size_t at = 0; at < triangles.size() && side < 0; at += 3) {
+      std::swap(triangles[at + 1], triangles[at + 2]);
+    }
+    TestSurface mesh(positions, triangles);
+    mesh.surface.colors[0] = kRedValue;
+    Decoded picture = draw(mesh.surface, 120, 60, &views);
+    ASSERT_EQ(picture.width, 120);
+    // The count and mean column of the red pixels in columns [from, to).
+    auto findRed = [&](int from, int to, double* column) {
+      int count = 0;
+      double sum = 0;
+      for (int y = 0; y < picture.height; ++y) {
+        for (int x = from; x < to; ++x) {
+          if (!near(picture.at(x, y), kRed, 60)) continue;
+          ++count;
+          sum += x + 0.5 - from;
+        }
+      }
+      *column = count > 0 ? sum / count : -1;
+      return count;
+    };
+    double column = 0;
+    ASSERT_GT(findRed(0, 60, &column), 5) << "lateral";
+    // 10 units forward, at 0.9 pixels a unit; the red fades over the faces
+    // around the tip, so its mean lies a little nearer the middle.
+    EXPECT_GT(side * (column - 30), 5) << "lateral, mean column " << column;
+    EXPECT_EQ(findRed(60, 120, &column), 0) << "medial";
+  }
 }
 
 TEST(Picture, SidesOutOfRangeAreRefused) {

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-#include "standin/trace.h"
+#include "standin/base/trace.h"
 
 namespace standin {
 namespace {

@@ -21,7 +21,9 @@ TEST(BoundedText, DropsAPieceThatDoesNotFitAndStops) {
   EXPECT_TRUE(text.appendText("1234"));
   EXPECT_FALSE(text.append("%s", "5678"));  // needs 9 bytes with the terminator
   EXPECT_STREQ(buffer, "1234");
-  EXPECT_FALSE(text.appendText("5"));  // would fit, but the text is cut already
+  // Either kind of piece would fit, but the text is cut already.
+  EXPECT_FALSE(text.append("%d", 5));
+  EXPECT_FALSE(text.appendText("5"));
   EXPECT_STREQ(buffer, "1234");
   EXPECT_FALSE(text.complete());
 }
@@ -34,4 +36,5 @@ TEST(BoundedText, FillsTheBufferExactlyToTheTerminator) {
   EXPECT_STREQ(buffer, "1234");
   EXPECT_FALSE(text.appendText("5"));
   EXPECT_STREQ(buffer, "1234");
+  EXPECT_FALSE(text.complete());
 }

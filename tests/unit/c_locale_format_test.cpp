@@ -1,5 +1,6 @@
 #include "platform/c_locale_format.h"
 
+#include <dlfcn.h>
 #include <gtest/gtest.h>
 #include <locale.h>
 
@@ -9,6 +10,23 @@
 
 #include "platform/bounded_text.h"
 #include "surface/surface_header_report.h"
+
+// The C library's newlocale and uselocale, made to fail on request.
+namespace {
+bool failNewLocale = false;
+bool failUseLocale = false;
+}  // namespace
+
+extern "C" locale_t newlocale(int mask, const char* name, locale_t base) {
+  static const auto real =
+      reinterpret_cast<locale_t (*)(int, const char*, locale_t)>(dlsym(RTLD_NEXT, "newlocale"));
+  return failNewLocale ? static_cast<locale_t>(0) : real(mask, name, base);
+}
+
+extern "C" locale_t uselocale(locale_t locale) {
+  static const auto real = reinterpret_cast<locale_t (*)(locale_t)>(dlsym(RTLD_NEXT, "uselocale"));
+  return failUseLocale ? static_cast<locale_t>(0) : real(locale);
+}
 
 namespace {
 
@@ -89,5 +107,17 @@ TEST(CLocaleFormat, ATextThatDoesNotFitIsCutAndReportedAsSuch) {
     std::memset(buffer, 'x', sizeof(buffer));
     EXPECT_EQ(formatInCLocale(buffer, c.size, "%f!", 1.5), c.result) << c.size;
     EXPECT_STREQ(buffer, c.text) << c.size;
+  }
+}
+
+TEST(CLocaleFormat, WithoutTheCLocaleNothingIsWrittenAndTheFailureIsReported) {
+  for (bool* failing : {&failNewLocale, &failUseLocale}) {
+    char buffer[16];
+    std::memset(buffer, 'x', sizeof(buffer));
+    *failing = true;
+    const int result = formatInCLocale(buffer, sizeof(buffer), "%f", 1.5);
+    *failing = false;
+    EXPECT_EQ(result, -1);
+    EXPECT_STREQ(buffer, "");
   }
 }

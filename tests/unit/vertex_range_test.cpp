@@ -2,12 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "host/host_function_table.h"
+#include "platform/word_fill.h"
 
 namespace {
 
@@ -60,6 +62,50 @@ TEST(PaintVertexRange, LongRangesStopAtBothEnds) {
         ASSERT_EQ(stored[static_cast<size_t>(first) - 1], kUntouched);
       }
       ASSERT_EQ(stored[static_cast<size_t>(last) + 1], kUntouched);
+    }
+  }
+}
+
+// Ranges about as long as the fill's two thresholds (platform/word_fill.h),
+// starting at positions in a cache line (at every one for the shorter) and
+// ending at others: each entry of the range holds the value, and the canary
+// words on both sides stay.
+TEST(PaintVertexRange, RangesAroundTheFillThresholdsStopAtBothEnds) {
+  constexpr size_t kWordsPerLine = 16;
+  constexpr size_t kCanaryWords = 2 * kWordsPerLine;
+  struct Lengths {
+    size_t length;
+    std::vector<size_t> firsts;
+  };
+  const Lengths lengths[] = {
+      {kWordFillPaysFrom, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15}},
+      {kWordFillStreamsFrom, {0, 1, 4, 15}},
+  };
+  // Room for a line's worth of start, a line's worth of first and of extra
+  // count, and the canaries.
+  std::vector<int32_t> stored(kWordFillStreamsFrom + 3 * kWordsPerLine + 2 * kCanaryWords,
+                              kUntouched);
+  // The array starts at a cache line, so that `first` sets the alignment.
+  const size_t toLine =
+      (kWordsPerLine - reinterpret_cast<uintptr_t>(stored.data()) / 4 % kWordsPerLine) %
+      kWordsPerLine;
+  int32_t* const colours = stored.data() + toLine + kCanaryWords;
+  const auto untouched = [](int32_t word) { return word == kUntouched; };
+  int32_t value = 0x3F000000;
+  for (const Lengths& around : lengths) {
+    for (const size_t first : around.firsts) {
+      for (const size_t count : {around.length - 1, around.length, around.length + 1 + first}) {
+        SCOPED_TRACE(std::to_string(first) + " + " + std::to_string(count));
+        ++value;
+        const size_t end = first + count;
+        paintVertexRange(colours,
+                         VertexRange{static_cast<int32_t>(first), static_cast<int32_t>(end - 1)},
+                         value);
+        ASSERT_EQ(static_cast<size_t>(std::count(colours + first, colours + end, value)), count);
+        ASSERT_TRUE(std::all_of(colours + first - kCanaryWords, colours + first, untouched));
+        ASSERT_TRUE(std::all_of(colours + end, colours + end + kCanaryWords, untouched));
+        std::fill(colours + first, colours + end, kUntouched);
+      }
     }
   }
 }

@@ -131,7 +131,7 @@ if(DEFINED OBJDUMP)
   message(STATUS "${DLL}: ${protected_count} functions with stack buffers check the stack cookie")
 endif()
 
-# The DLL stays small: 24 KiB at most, the size it is shipped at.
+# The DLL stays small: at most MAX_SIZE, the size it is shipped at.
 if(DEFINED MAX_SIZE)
   file(SIZE "${DLL}" dll_size)
   if(dll_size GREATER MAX_SIZE)

@@ -1,17 +1,18 @@
-# Builds the Windows package with CPack in a folder of its own and checks
-# it: the zip's name, that it holds exactly Facetkit.dll, INSTALL.txt and
-# LICENSE.txt at its top level, that these are the built DLL and the
-# project's texts with Windows line ends, and that the install guide names
-# every function of the plug-in's menu by its title.
+# Writes the Windows package with the build's package command into a folder
+# of its own and checks it: the zip's name; that it holds Facetkit.dll,
+# INSTALL.txt, LICENSE.txt and SHA256SUMS, in that order, at its top level;
+# that these are the built DLL and the project's texts with Windows line
+# ends; that SHA256SUMS gives the right sum of each of the other three; and
+# that the install guide names every function of the plug-in's menu by its
+# title.
 #
-#   cmake -DCPACK=cpack -DCPACK_CONFIG=<build>/CPackConfig.cmake -DBUILD_CONFIG=Release
+#   cmake "-DMAKE_PACKAGE=<command>;<argument>..." "-DFILES=<file>;<file>..."
 #         -DWORK_DIR=<scratch folder> -DPACKAGE=Facetkit-0.2-win64.zip
 #         -DDLL=<build>/Facetkit.dll -DINSTALL_GUIDE=<build>/package_texts/INSTALL.txt
 #         -DLICENSE=<source>/LICENSE -DMENU_SOURCE=<source>/plugin/function_catalogue.cpp
 #         -P check_package.cmake
 
-foreach(input CPACK CPACK_CONFIG BUILD_CONFIG WORK_DIR PACKAGE DLL INSTALL_GUIDE LICENSE
-              MENU_SOURCE)
+foreach(input MAKE_PACKAGE FILES WORK_DIR PACKAGE DLL INSTALL_GUIDE LICENSE MENU_SOURCE)
   if(NOT DEFINED ${input})
     message(FATAL_ERROR "check_package: ${input} is not set")
   endif()
@@ -21,18 +22,18 @@ set(problems "")
 
 file(REMOVE_RECURSE "${WORK_DIR}")
 file(MAKE_DIRECTORY "${WORK_DIR}/contents")
-execute_process(COMMAND "${CPACK}" --config "${CPACK_CONFIG}" -C "${BUILD_CONFIG}" -B "${WORK_DIR}"
+execute_process(COMMAND ${MAKE_PACKAGE} "${WORK_DIR}/${PACKAGE}" ${FILES}
                 OUTPUT_VARIABLE output ERROR_VARIABLE errors RESULT_VARIABLE result)
 if(NOT result EQUAL 0)
-  message(FATAL_ERROR "check_package: cpack failed (${result}):\n${output}${errors}")
+  message(FATAL_ERROR "check_package: the package command failed (${result}):\n${output}${errors}")
 endif()
 set(zip "${WORK_DIR}/${PACKAGE}")
 if(NOT EXISTS "${zip}")
-  file(GLOB made RELATIVE "${WORK_DIR}" "${WORK_DIR}/*.zip")
-  message(FATAL_ERROR "check_package: cpack made no ${PACKAGE} (found: ${made})")
+  message(FATAL_ERROR "check_package: the package command made no ${PACKAGE}")
 endif()
 
-# The listing: the three files, nothing else, no folder around them.
+# The listing: the four files in their order, nothing else, no folder
+# around them.
 execute_process(COMMAND "${CMAKE_COMMAND}" -E tar tf "${zip}"
                 OUTPUT_VARIABLE listing ERROR_VARIABLE errors RESULT_VARIABLE result)
 if(NOT result EQUAL 0)
@@ -40,8 +41,7 @@ if(NOT result EQUAL 0)
 endif()
 string(STRIP "${listing}" listing)
 string(REPLACE "\n" ";" entries "${listing}")
-list(SORT entries)
-set(wanted_entries Facetkit.dll INSTALL.txt LICENSE.txt)
+set(wanted_entries Facetkit.dll INSTALL.txt LICENSE.txt SHA256SUMS)
 if(NOT entries STREQUAL wanted_entries)
   string(APPEND problems "\n  the zip holds [${entries}], not [${wanted_entries}]")
 endif()
@@ -93,6 +93,22 @@ if(EXISTS "${unpacked}/Facetkit.dll")
   endif()
 else()
   string(APPEND problems "\n  Facetkit.dll is missing")
+endif()
+
+# One line "<hash>  <name>" per other file, in the zip's order, each the
+# sum of the file as unpacked.
+set(wanted_sums "")
+foreach(entry Facetkit.dll INSTALL.txt LICENSE.txt)
+  if(EXISTS "${unpacked}/${entry}")
+    file(SHA256 "${unpacked}/${entry}" hash)
+    string(APPEND wanted_sums "${hash}  ${entry}\n")
+  endif()
+endforeach()
+if(EXISTS "${unpacked}/SHA256SUMS")
+  file(READ "${unpacked}/SHA256SUMS" sums)
+  if(NOT sums STREQUAL wanted_sums)
+    string(APPEND problems "\n  SHA256SUMS holds\n${sums}  and not\n${wanted_sums}")
+  endif()
 endif()
 
 check_text(LICENSE.txt "${LICENSE}" licence_problem)

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "standin/surface_formats.h"
+#include "standin/files/surface_formats.h"
 #include "surface_oracle.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

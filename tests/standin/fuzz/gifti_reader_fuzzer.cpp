@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "standin/surface_formats.h"
+#include "standin/files/surface_formats.h"
 #include "surface_oracle.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

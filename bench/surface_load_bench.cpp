@@ -3,7 +3,7 @@
 // loading must grow linearly with the surface's size. Google Benchmark
 // prints the fitted time per vertex ("BigO") and how far the measured times
 // stray from the line ("RMS"); a few percent means linear. Wall-clock time,
-// since a GIfTI load also waits for the child process that tries the file.
+// as a user waits for a load.
 
 #include <benchmark/benchmark.h>
 #include <stdint.h>

@@ -8,7 +8,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev  # tests and benchmarks
   clang-14 clang-tools-14 lld-14 llvm-14 libwine-dev  # Windows x64 cross build
   wine64                                 # running the Windows build
-  libgiftiio-dev                         # GIfTI surfaces in the stand-in host
+  libgiftiio-dev                         # writing GIfTI surfaces in the stand-in host
+  libexpat1-dev zlib1g-dev               # reading GIfTI surfaces in the stand-in host
   gifti-bin python3-nibabel              # checking the GIfTI files it writes
   libclang-rt-14-dev                     # libFuzzer, for the plug-in's and the stand-in's fuzzers
   git                                    # the release zip: its entries carry the last commit's time

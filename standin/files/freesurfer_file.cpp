@@ -87,6 +87,7 @@ bool decodeSurfaceFreeSurfer(const unsigned char* data, size_t size, HostSurface
                         static_cast<int32_t>(vertices), static_cast<int32_t>(triangles));
     return false;
   }
+  if (!checkSurfaceSize(vertices, triangles, error)) return false;
   // 12 bytes per vertex and per triangle; both counts are below 2^31.
   uint64_t needed = (static_cast<uint64_t>(vertices) + triangles) * 12;
   if (needed > size - at) {

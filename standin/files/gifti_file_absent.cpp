@@ -7,7 +7,7 @@ namespace standin {
 
 const bool kGiftiAvailable = false;
 
-bool loadSurfaceGifti(const char*, HostSurface* surface, GrowingText* error) {
+bool decodeSurfaceGifti(const unsigned char*, size_t, HostSurface* surface, GrowingText* error) {
   releaseSurface(surface);
   error->append("a GIfTI file, which this build of Zandrovix.exe cannot read (it reads ");
   appendSurfaceFormatNames(error, " and ", &kGiftiFormat);

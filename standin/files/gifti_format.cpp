@@ -1,6 +1,6 @@
 // The GIfTI row of the table of formats: XML files whose root element is
-// GIFTI, read and written by libgiftiio (gifti_file_read.cpp,
-// gifti_file_write.cpp), or refused where the build has no GIfTI
+// GIFTI, read with expat (gifti_file_read.cpp) and written by libgiftiio
+// (gifti_file_write.cpp), or refused where the build has no GIfTI
 // (gifti_file_absent.cpp).
 
 #include <string.h>
@@ -33,10 +33,9 @@ bool recogniseGifti(const unsigned char* data, size_t size) {
   return containsWithin(data + at, size - at, "<GIFTI");
 }
 
-// libgiftiio reads the file itself, by its name.
-bool loadGifti(const char* path, const unsigned char*, size_t, HostSurface* surface,
+bool loadGifti(const char*, const unsigned char* data, size_t size, HostSurface* surface,
                GrowingText* error) {
-  return loadSurfaceGifti(path, surface, error);
+  return decodeSurfaceGifti(data, size, surface, error);
 }
 
 }  // namespace

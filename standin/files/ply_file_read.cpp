@@ -188,6 +188,8 @@ bool decodeBody(const unsigned char* data, size_t size, const PlyHeader& header,
   if (!findSurfaceLayout(header, &vertexElement, &faceElement, &layout, &indexProperty, error)) {
     return false;
   }
+  int32_t triangles = faceElement >= 0 ? header.elements[faceElement].count : 0;
+  if (!checkSurfaceSize(header.elements[vertexElement].count, triangles, error)) return false;
   uint64_t smallestBody = 0;
   for (int index = 0; index < header.elementCount; ++index) {
     const PlyElement& element = header.elements[index];
@@ -197,7 +199,6 @@ bool decodeBody(const unsigned char* data, size_t size, const PlyHeader& header,
     error->append("the file is shorter than its header says");
     return false;
   }
-  int32_t triangles = faceElement >= 0 ? header.elements[faceElement].count : 0;
   if (!allocateSurface(surface, header.elements[vertexElement].count, triangles)) {
     error->append("out of memory");
     return false;

@@ -10,6 +10,22 @@
 
 namespace standin {
 
+bool checkSurfaceSize(int64_t vertices, int64_t triangles, GrowingText* error) {
+  if (vertices > kMostSurfaceVertices) {
+    error->appendFormat("the surface has %lld vertices, more than the %lld the host loads",
+                        static_cast<long long>(vertices),
+                        static_cast<long long>(kMostSurfaceVertices));
+    return false;
+  }
+  if (triangles > kMostSurfaceTriangles) {
+    error->appendFormat("the surface has %lld triangles, more than the %lld the host loads",
+                        static_cast<long long>(triangles),
+                        static_cast<long long>(kMostSurfaceTriangles));
+    return false;
+  }
+  return true;
+}
+
 bool checkSurfaceMesh(const HostSurface& surface, GrowingText* error) {
   for (int32_t vertex = 0; vertex < surface.vertexCount; ++vertex) {
     const float* position = surface.positions + static_cast<size_t>(vertex) * 3;

@@ -6,6 +6,7 @@
 // reader makes. The formats themselves are in surface_formats.h.
 
 #include <stddef.h>
+#include <stdint.h>
 
 #include "standin/base/growing_text.h"
 #include "standin/mesh/host_surface.h"
@@ -25,6 +26,15 @@ bool writeWholeFile(const char* path, const GrowingText& contents, GrowingText* 
 // `path`, in whichever format of the table its content is. Returns false
 // with one line in `error` that names the file and what is wrong with it.
 bool loadSurfaceFile(const char* path, HostSurface* surface, GrowingText* error);
+
+// The most vertices and triangles of a surface the host loads, in every
+// format: beyond any cortex, and within what a test machine's memory holds.
+constexpr int64_t kMostSurfaceVertices = int64_t{1} << 26;
+constexpr int64_t kMostSurfaceTriangles = int64_t{1} << 27;
+
+// Whether a surface file's declared counts are within those limits, checked
+// before anything is allocated. Otherwise appends one line to `error`.
+bool checkSurfaceSize(int64_t vertices, int64_t triangles, GrowingText* error);
 
 // Whether `surface` is a mesh the host can use: every coordinate a finite
 // number, every triangle corner one of its vertices. Otherwise appends to

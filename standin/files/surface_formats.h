@@ -22,8 +22,9 @@
 //   three corners of each triangle, all big-endian 32-bit; whatever follows
 //   (the volume information, tags) is ignored. Quad surfaces (FF FF FF) are
 //   told apart and refused.
-// - GIfTI (.gii, .surf.gii; gifti_format.cpp): read and written through
-//   libgiftiio, in native builds only; the Windows build says that it cannot.
+// - GIfTI (.gii, .surf.gii; gifti_format.cpp): read with expat and zlib
+//   (gifti_file_read.cpp), written through libgiftiio, in native builds only;
+//   the Windows build says that it cannot.
 
 #include <stddef.h>
 
@@ -97,17 +98,19 @@ bool decodeSurfaceFreeSurfer(const unsigned char* data, size_t size, HostSurface
 // Whether this build reads and writes GIfTI files.
 extern const bool kGiftiAvailable;
 
-// Reads the GIfTI file at `path` into `surface` (replacing it; the file name
+// Reads the GIfTI file in `data` into `surface` (replacing it; the file name
 // unset): the POINTSET and TRIANGLE arrays, the colour values from a
 // per-vertex INT32 array, or from an RGBA array when there is none, and the
 // record fields kept in the file's metadata (the sample surface's values for
 // those missing; display fields of its own, as setOwnDisplayFields makes
 // them, when it keeps none), and the hemisphere that its
 // AnatomicalStructurePrimary metadata names, in the file's or the POINTSET
-// array's metadata. Returns false with a message in `error`, and `surface`
-// empty, for a file that is not such a file, refers to an external data
-// file, or when the build has no GIfTI.
-bool loadSurfaceGifti(const char* path, HostSurface* surface, GrowingText* error);
+// array's metadata. Returns false with one line in `error`, and `surface`
+// empty, for a file that is not such a file, whose arrays hold more or less
+// data than their dimensions give, refers to an external data file, or when
+// the build has no GIfTI.
+bool decodeSurfaceGifti(const unsigned char* data, size_t size, HostSurface* surface,
+                        GrowingText* error);
 
 // Writes `surface` to `path` as GIfTI: the POINTSET and TRIANGLE arrays, an
 // INT32 array of the exact colour values, an RGBA array of the colours the

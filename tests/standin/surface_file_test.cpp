@@ -246,9 +246,12 @@ TEST(SurfaceFile, RejectsMalformedFiles) {
       {"ply\nformat binary_little_endian 1.0\nelement vertex 0\n" + vertexProperties +
            "element face 0\nproperty int vertex_indices\nend_header\n",
        "the faces have no integer list vertex_indices"},
-      {"ply\nformat binary_little_endian 1.0\nelement vertex 2147483647\n" + vertexProperties +
+      {"ply\nformat binary_little_endian 1.0\nelement vertex 1000\n" + vertexProperties +
            "end_header\n" + floats({1, 2, 3}),
        "the file is shorter than its header says"},
+      {"ply\nformat binary_little_endian 1.0\nelement vertex 0\n" + vertexProperties +
+           "element face 134217729\nproperty list uchar int vertex_indices\nend_header\n",
+       "the surface has 134217729 triangles, more than the 134217728 the host loads"},
       {kThreeVertexHeader + threeVertices() + triangle(0, 1, 3),
        "face 0 is not a triangle of existing vertices"},
       {kThreeVertexHeader + threeVertices() + triangle(0, 0xFFFFFFFFu, 2),

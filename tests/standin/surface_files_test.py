@@ -215,6 +215,21 @@ class GiftiEncodings(Workspace):
                 self.assert_saved_surface(saved, coords, faces,
                                           list(colors[:11]) + [COLOR_TAG | 0xFF])
 
+    def test_a_large_file_with_line_breaks_and_markup_in_its_data_reads_exactly(self):
+        # Larger than the pieces that the reader gives expat, so that Data
+        # text is read both through expat and past it.
+        coords, faces = small_mesh(20000, seed=5)
+        source = self.dir / "in.gii"
+        gifti_file(source, [gifti_array(coords, POINTSET, "ASCII"),
+                            gifti_array(faces, TRIANGLE, "Base64Binary")])
+        text = source.read_bytes().replace(b" ", b"\r\n")
+        middle = text.index(b"\r\n", len(text) // 4)
+        source.write_bytes(text[:middle] + b"<!-- a comment -->&#32;" + text[middle:])
+        saved = paint_and_save(self, source, 5, 5, 0xABCDEF, self.dir / "out.gii")
+        colors = [0] * 20000
+        colors[5] = COLOR_TAG | 0xABCDEF
+        self.assert_saved_surface(saved, coords, faces, colors)
+
     def test_double_coordinates_and_float_rgba_colors(self):
         coords, faces = small_mesh(6)
         rgba = np.array([[1, 0, 0, 1], [0, 1, 0, 1], [0, 0, 1, 1], [0.5, 0.5, 0.5, 1],
@@ -410,16 +425,31 @@ class Malformed(Workspace):
                 b"<MetaData></MetaData>",
                 b"<MetaData><MD><Name>zandrovix.convexColor</Name><Value>1 2</Value></MD>"
                 b"</MetaData>", 1), "zandrovix.convexColor is not 3 valid value(s)"),
-            # libgiftiio's parser itself crashes on a Data element outside
-            # a DataArray.
-            ("gii crashes the library", b'<?xml version="1.0"?>\n<GIFTI Version="1.0">\n'
-             b"<Data></Data>\n</GIFTI>\n", "crashes libgiftiio's parser"),
+            # A Data element outside a DataArray crashed the GIfTI library.
+            ("gii Data outside an array", b'<?xml version="1.0"?>\n<GIFTI Version="1.0">\n'
+             b"<Data></Data>\n</GIFTI>\n", "a Data element where it does not belong"),
+            # Data shorter or longer than the dimensions say: the missing
+            # coordinates were taken as 0.
+            ("gii data short of its dimensions", gifti(gifti_array(coords[:3], POINTSET,
+                                                                   "Base64Binary").replace(
+                base64.b64encode(coords[:3].tobytes()).decode(),
+                base64.b64encode(coords[:1].tobytes()).decode()),
+                gifti_array(faces[:1], TRIANGLE)), "array 0 holds 12 bytes of data, its "
+             "dimensions need 36"),
+            ("gii compressed data beyond its dimensions", gifti(ascii_coords, gifti_array(
+                faces, TRIANGLE).replace('Dim0="4"', 'Dim0="3"')),
+             "array 1 holds more than the 36 bytes its dimensions give"),
+            # Beyond the vertex limit in a file that could hold that many.
+            ("gii beyond the vertex limit", gifti(ascii_coords, gifti_array(faces, TRIANGLE))
+             .replace(b'Dim0="6"', b'Dim0="67108865"', 1).replace(
+                 b"</GIFTI>", b"<!--" + b" " * 740000 + b"-->\n</GIFTI>", 1),
+             "the surface has 67108865 vertices, more than the 67108864 the host loads"),
             ("gii unknown data type", gifti(ascii_coords, gifti_array(faces, TRIANGLE)).replace(
                 b"NIFTI_TYPE_FLOAT32", b"NIFTI_TYPE_FLOAT33", 1),
-             "array 0 has a data type that libgiftiio does not know"),
+             "array 0 has a data type that is not known"),
             ("gii unknown encoding", gifti(ascii_coords, gifti_array(faces, TRIANGLE)).replace(
                 b'Encoding="ASCII"', b'Encoding="Base32"', 1),
-             "array 0 has an encoding that libgiftiio does not read"),
+             "array 0 has an encoding that is not read"),
             ("gii claims impossibly much", gifti(ascii_coords, gifti_array(faces, TRIANGLE)).replace(
                 b'Dim0="6"', b'Dim0="2000000000"', 1), "impossible dimensions"),
             ("gii claims too much", gifti(ascii_coords, gifti_array(faces, TRIANGLE)).replace(

@@ -3,11 +3,14 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <random>
 #include <string>
 #include <vector>
 
+#include "standin/files/gifti_ascii_numbers.h"
 #include "standin/files/surface_file.h"
 #include "standin/files/surface_formats.h"
 #include "standin/mesh/surface_anatomy.h"
@@ -247,7 +250,7 @@ TEST(FreeSurferFile, RefusesEveryBrokenFileWithItsReason) {
       {"huge counts",
        good.substr(0, counts) + bigEndian(0x7FFFFFFFu) + bigEndian(0x7FFFFFFFu) +
            good.substr(counts + 8),
-       "truncated"},
+       "the surface has 2147483647 vertices, more than the 67108864 the host loads"},
       {"NaN", freeSurferFile({0, 0, 0, 1, nan, 0, 1, 1, 0}, {0, 1, 2}),
        "vertex 1 has a coordinate that is not a finite number"},
       {"infinity", freeSurferFile({0, 0, 0, 1, 0, 0, 1, 1, -infinity}, {0, 1, 2}),
@@ -265,6 +268,61 @@ TEST(FreeSurferFile, RefusesEveryBrokenFileWithItsReason) {
     EXPECT_EQ(message.find('\n'), std::string::npos) << entry.name;
     EXPECT_EQ(loaded.surface.positions, nullptr) << entry.name;
     EXPECT_EQ(loaded.surface.vertexCount, 0) << entry.name;
+  }
+}
+
+// The hand-read numbers of GIfTI ASCII data are exactly strtod's and
+// strtoll's, on texts around every limit of the quick way.
+TEST(GiftiAsciiNumbers, ReadAsTheCRuntimeReadsThem) {
+  std::mt19937_64 random(7);
+  const char* const signs[] = {"", "-", "+"};
+  std::vector<std::string> texts = {"0",
+                                    "-0.0",
+                                    ".5",
+                                    "5.",
+                                    "1e22",
+                                    "1e23",
+                                    "1e-22",
+                                    "1e-23",
+                                    "9007199254740993",
+                                    "123456789012345",
+                                    "1234567890123456",
+                                    "0.000000000000000000000000001",
+                                    "1.7976931348623157e308",
+                                    "4.9e-324",
+                                    "0x1p3",
+                                    "inf",
+                                    "-nan",
+                                    "1e",
+                                    "1e+",
+                                    "--1",
+                                    "",
+                                    "12345678901234567890",
+                                    "-9223372036854775808"};
+  for (int count = 0; count < 200000; ++count) {
+    std::string digits = std::to_string(random() >> (random() % 64));
+    size_t point = random() % (digits.size() + 2);
+    if (point <= digits.size()) digits.insert(point, ".");
+    if (random() % 3 == 0) digits += "e" + std::to_string(static_cast<int>(random() % 61) - 30);
+    texts.push_back(signs[random() % 3] + digits);
+  }
+  for (const std::string& text : texts) {
+    const char* begin = text.c_str();
+    char* end = nullptr;
+    double expected = std::strtod(begin, &end);
+    bool whole = !text.empty() && end == begin + text.size();
+    double read = 0;
+    ASSERT_EQ(readAsciiFloat(begin, begin + text.size(), &read), whole) << text;
+    if (whole) {
+      ASSERT_EQ(std::memcmp(&read, &expected, sizeof(read)), 0) << text;
+    }
+    long long expectedInteger = std::strtoll(begin, &end, 10);
+    whole = !text.empty() && end == begin + text.size();
+    uint64_t bits = 0;
+    ASSERT_EQ(readAsciiInteger(begin, begin + text.size(), true, &bits), whole) << text;
+    if (whole) {
+      ASSERT_EQ(bits, static_cast<uint64_t>(expectedInteger)) << text;
+    }
   }
 }
 

@@ -6,7 +6,9 @@
 #include "tests/fuzz/fake_host.h"
 
 #include <errno.h>
+#include <fcntl.h>
 #include <limits.h>
+#include <stdarg.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -318,15 +320,17 @@ extern "C" ProcAddress GetProcAddress(ModuleHandle module, const char* procName)
   return fuzzhost::address(fuzzhost::unexpectedCall);
 }
 
-// Files the plug-in writes: the name is remembered and the file is a scratch
-// file in the fuzzer's folder, or /dev/full, or cannot be opened, as the input
-// chooses. Renaming and removing only rename and remove the names, so that
-// nothing outside the fuzzer's folder is touched.
+// Files the plug-in writes, by fopen or by open: the name is remembered and
+// the file is a scratch file in the fuzzer's folder, or a full disk, or cannot
+// be opened (for open, as in a folder this user may not write in), as the
+// input chooses. Renaming and removing only rename and remove the names, so
+// that nothing outside the fuzzer's folder is touched.
 extern "C" FILE* __real_fopen(const char* name, const char* mode);
 extern "C" FILE* __wrap_fopen(const char* name, const char* mode) {
   using fuzzhost::session;
   if (session == nullptr) return __real_fopen(name, mode);
   session->openedFiles.push_back(name);
+  session->openedFullDisk = false;
   switch (session->input->ConsumeIntegralInRange(0, 5)) {
     case 0:
       return nullptr;
@@ -338,18 +342,54 @@ extern "C" FILE* __wrap_fopen(const char* name, const char* mode) {
   }
 }
 
+extern "C" int __real_open(const char* name, int flags, ...);
+extern "C" int __wrap_open(const char* name, int flags, ...) {
+  using fuzzhost::session;
+  mode_t mode = 0;
+  if ((flags & O_CREAT) != 0) {
+    va_list arguments;
+    va_start(arguments, flags);
+    mode = static_cast<mode_t>(va_arg(arguments, int));
+    va_end(arguments);
+  }
+  if (session == nullptr) return __real_open(name, flags, mode);
+  session->openedFiles.push_back(name);
+  session->openedFullDisk = false;
+  switch (session->input->ConsumeIntegralInRange(0, 5)) {
+    case 0:
+      errno = EACCES;
+      return -1;
+    case 1:
+      session->openedFullDisk = true;
+      return __real_open("/dev/full", O_WRONLY | O_CLOEXEC);
+    default:
+      return __real_open(fuzzhost::scratchPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC,
+                         0600);
+  }
+}
+
 extern "C" int __real_rename(const char* from, const char* to);
 extern "C" int __wrap_rename(const char* from, const char* to) {
   using fuzzhost::session;
   if (session == nullptr) return __real_rename(from, to);
+  // A failed rename moves nothing, so only one that succeeds is remembered.
+  if (session->input->ConsumeIntegralInRange(0, 7) == 0) return -1;
   session->renames.push_back({from, to});
-  return session->input->ConsumeIntegralInRange(0, 7) == 0 ? -1 : 0;
+  return 0;
 }
 
 extern "C" int __real_remove(const char* name);
 extern "C" int __wrap_remove(const char* name) {
   using fuzzhost::session;
   if (session == nullptr) return __real_remove(name);
+  session->removed.push_back(name);
+  return 0;
+}
+
+extern "C" int __real_unlink(const char* name);
+extern "C" int __wrap_unlink(const char* name) {
+  using fuzzhost::session;
+  if (session == nullptr) return __real_unlink(name);
   session->removed.push_back(name);
   return 0;
 }

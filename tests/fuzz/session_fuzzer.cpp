@@ -12,6 +12,7 @@
 #include <string.h>
 #include <strings.h>
 
+#include <algorithm>
 #include <string>
 
 #include "plugin/plugin_interface.h"
@@ -282,10 +283,16 @@ void checkReport(const Session& session) {
     }
     if (rename.first == written) written = rename.second;
   }
+  // Only a file this call made itself, never the text file, may go.
+  for (const std::string& name : session.removed) {
+    const bool made = std::find(session.openedFiles.begin(), session.openedFiles.end(), name) !=
+                      session.openedFiles.end();
+    if (!made || name == textFile) fault("removed a file it did not make", name);
+  }
   bool confirmed = false;
   for (const std::string& text : session.logged) confirmed = confirmed || text == kSaved;
   if (confirmed) {
-    if (session.openedFiles.size() != 1 || session.openedFullDisk || written != textFile) {
+    if (session.openedFiles.empty() || session.openedFullDisk || written != textFile) {
       fault("confirmed a text file that was not written",
             textFile + (session.openedFullDisk ? " (a full disk)" : " (written: " + written + ")"));
     }

@@ -379,17 +379,23 @@ extern "C" int __wrap_rename(const char* from, const char* to) {
 }
 
 extern "C" int __real_remove(const char* name);
-extern "C" int __wrap_remove(const char* name) {
-  using fuzzhost::session;
-  if (session == nullptr) return __real_remove(name);
-  session->removed.push_back(name);
+extern "C" int __real_unlink(const char* name);
+
+namespace {
+
+// Removing a name in a run only forgets it, whichever call removes it.
+int removeName(const char* name, int (*realRemove)(const char*)) {
+  if (fuzzhost::session == nullptr) return realRemove(name);
+  fuzzhost::session->removed.push_back(name);
   return 0;
 }
 
-extern "C" int __real_unlink(const char* name);
+}  // namespace
+
+extern "C" int __wrap_remove(const char* name) {
+  return removeName(name, __real_remove);
+}
+
 extern "C" int __wrap_unlink(const char* name) {
-  using fuzzhost::session;
-  if (session == nullptr) return __real_unlink(name);
-  session->removed.push_back(name);
-  return 0;
+  return removeName(name, __real_unlink);
 }

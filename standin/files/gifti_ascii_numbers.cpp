@@ -2,6 +2,7 @@
 
 #include "standin/files/gifti_ascii_numbers.h"
 
+#include <ctype.h>
 #include <float.h>
 #include <math.h>
 #include <stdlib.h>
@@ -91,18 +92,23 @@ void strtoullWhole(const char* text, char** end, uint64_t* bits) {
 }
 
 // Reads [begin, end) with `parse` (a C runtime reader) from a terminated
-// copy. Returns whether it read all of it.
+// copy. Returns whether it read all of it. The C runtime's readers skip
+// white space before a number; the values of the text are split at blanks,
+// so any that is left (a vertical tab, a form feed) is no XML character,
+// and a value that starts with one is no number either.
 template <typename Value>
 bool parseWhole(const char* begin, const char* end, void (*parse)(const char*, char**, Value*),
                 Value* value) {
   char copy[64];
   const size_t length = static_cast<size_t>(end - begin);
-  if (length >= sizeof(copy)) return false;
+  if (length == 0 || length >= sizeof(copy) || isspace(static_cast<unsigned char>(*begin)) != 0) {
+    return false;
+  }
   memcpy(copy, begin, length);
   copy[length] = '\0';
   char* stop = nullptr;
   parse(copy, &stop, value);
-  return length > 0 && stop == copy + length;
+  return stop == copy + length;
 }
 
 }  // namespace

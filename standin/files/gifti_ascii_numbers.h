@@ -10,12 +10,12 @@
 namespace standin {
 
 // Reads the number that is all of [begin, end) as strtod reads it. Returns
-// false when it is not one number.
+// false when it is not one number, white space before it included.
 bool readAsciiFloat(const char* begin, const char* end, double* value);
 
 // Reads the integer that is all of [begin, end) as strtoll (`isSigned`) or
 // strtoull read it, as the bits of a uint64_t. Returns false when it is not
-// one integer.
+// one integer, white space before it included.
 bool readAsciiInteger(const char* begin, const char* end, bool isSigned, uint64_t* bits);
 
 // A double as the nearest float, ties to even, as IEEE arithmetic rounds

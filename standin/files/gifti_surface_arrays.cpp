@@ -11,6 +11,7 @@
 #include "standin/files/gifti_common.h"
 #include "standin/files/surface_file.h"
 #include "standin/files/surface_formats.h"
+#include "standin/mesh/shown_color.h"
 
 namespace standin {
 
@@ -211,7 +212,7 @@ void readColors(const GiftiArrays& arrays, HostSurface* surface) {
     for (size_t channel = 0; channel < 3; ++channel) {
       unsigned char byte = rgba->type == GiftiType::kUint8
                                ? valueAt<unsigned char>(*rgba, vertex, channel)
-                               : colorByte(valueAt<float>(*rgba, vertex, channel));
+                               : colorShareByte(valueAt<float>(*rgba, vertex, channel));
       code = (code << 8) | byte;
     }
     surface->colors[vertex] = colorCodeOf(code);

@@ -73,8 +73,9 @@ bool describeGiftiArray(const XML_Char** attributes, GiftiArray* array, GrowingT
 // with one line in `error` when the surface could not use it.
 bool checkMeshArray(const GiftiArrays& arrays, const GiftiArray& array, GrowingText* error);
 
-// Gives `array` its zeroed buffer. Returns false with a message in `error`
-// when memory runs out.
+// Gives `array` its buffer of `bytes`, not zeroed: the decoder fills all of
+// it or refuses the array. Returns false with a message in `error` when
+// memory runs out.
 bool allocateGiftiArray(GiftiArray* array, GrowingText* error);
 
 // Makes `surface` from the arrays: the POINTSET and TRIANGLE arrays, the

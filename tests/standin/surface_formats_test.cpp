@@ -324,6 +324,17 @@ TEST(GiftiAsciiNumbers, ReadAsTheCRuntimeReadsThem) {
       ASSERT_EQ(bits, static_cast<uint64_t>(expectedInteger)) << text;
     }
   }
+  // But for the white space that the C runtime skips before a number: the
+  // values are split at blanks, so what is left (a vertical tab, a form
+  // feed) is no XML character, and the value is refused however the text
+  // reached the reader.
+  for (const std::string& text : std::vector<std::string>{"\v1", "\f-2"}) {
+    const char* begin = text.c_str();
+    double read = 0;
+    uint64_t bits = 0;
+    EXPECT_FALSE(readAsciiFloat(begin, begin + text.size(), &read)) << text;
+    EXPECT_FALSE(readAsciiInteger(begin, begin + text.size(), true, &bits)) << text;
+  }
 }
 
 TEST(PlyFile, RefusesCoordinatesThatAreNotFinite) {
